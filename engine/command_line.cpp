@@ -1,0 +1,48 @@
+#include "engine/main_loop.h"
+#include "support/text.h"
+
+std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
+  std::vector<std::string> words(1);
+  bool quoted = false;
+  for (char c : commandLine) {
+    if (c == '"') quoted = !quoted;
+    else if (c == ' ' && !quoted) words.emplace_back();
+    else words.back().push_back(c);
+  }
+  return words;
+}
+
+StartupOptions ParseCommandLine(const std::string& commandLine, bool setupWindowOpen, bool debugSetting) {
+  StartupOptions options;
+  const std::string trimmed = Trim(commandLine, 'B', " ");
+  if (trimmed.empty()) {
+    if (debugSetting) options.debugFile = "SETUP.DDB";
+    return options;
+  }
+  const std::vector<std::string> words = SplitCommandLine(trimmed);
+  auto word = [&words](size_t n) { return n <= words.size() ? words[n - 1] : std::string(); };
+  options.scriptName = word(1);
+
+  size_t firstParameter = 2;
+  if (StartsWith(word(2), "/DIR:") || setupWindowOpen) {
+    options.directory = StartsWith(word(2), "/DIR:") ? word(2).substr(5) : word(2);
+    firstParameter = 3;
+  }
+
+  std::string debug = debugSetting ? "/DEBUG:SETUP.DDB" : "";
+  for (size_t n = 1; n <= 3; ++n)
+    if (StartsWith(word(n), "/DEBUG")) debug = word(n);
+  if (!debug.empty()) options.debugFile = debug.size() > 7 ? debug.substr(7) : "SETUP.DDB";
+
+  // Every word from the first parameter on, the /DEBUG word excepted, and words past the
+  // fourth too, so that none is lost.
+  for (size_t n = firstParameter; n <= words.size(); ++n)
+    if (!StartsWith(words[n - 1], "/DEBUG")) options.parameters += words[n - 1] + " ";
+  options.parameters = Trim(options.parameters, 'R', " ");
+
+  if (!options.directory.empty()) {
+    options.directory = UpperAscii(options.directory);
+    if (options.directory.size() > 3 && options.directory.back() == '\\') options.directory.pop_back();
+  }
+  return options;
+}

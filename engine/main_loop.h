@@ -1,0 +1,31 @@
+// The interpreter's main loop, and the start-up decisions that need no machine.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/interpreter.h"
+
+// Runs the open script from its next line until no script file is open any more.
+void RunMainLoop(Interpreter& ip);
+
+// What the command line asks for.
+struct StartupOptions {
+  std::string scriptName = "SETUP.QLS";
+  std::string directory;   // upper-cased, without a trailing backslash past "C:\"; empty for none
+  std::string debugFile;   // the debugger's settings file; empty when the debugger stays off
+  std::string parameters;  // the further words, each followed by a blank, trailing blanks removed
+};
+
+// Splits the command line into words: blanks end words outside double quotes, the quotes are
+// dropped, and two blanks in a row leave an empty word between them.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// Reads the command line (the part after the program name). [setupWindowOpen]: the
+// bootstrap's "Setup" window exists; [debugSetting]: the program's "Run"/"Debug" setting.
+StartupOptions ParseCommandLine(const std::string& commandLine, bool setupWindowOpen, bool debugSetting);
+
+// Sets the predefined variables (after the main script has been opened).
+void InitVariables(Interpreter& ip);
+// Where the data-access library lives, as the registry or the Windows directory tell.
+std::string DaoDirectory(Interpreter& ip);

@@ -1,0 +1,71 @@
+#include "support/text.h"
+#include "support/text_lines.h"
+#include "support/win32.h"
+
+bool ReadTextLine(HANDLE file, char* buffer, int size) {
+  // One read covers the longest line and its CR LF; the file position is then put back to just
+  // after the line, where a byte-by-byte reader would have left it.
+  if (size <= 0) return false;
+  const LONG start = static_cast<LONG>(SetFilePointer(file, 0, nullptr, FILE_CURRENT));
+  std::string block(static_cast<size_t>(size) + 1, '\0');
+  DWORD got = 0;
+  if (!ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &got, nullptr) || got == 0) {
+    buffer[0] = '\0';
+    return false;
+  }
+  const TextLineSpan line = ScanTextLine(block.data(), got, static_cast<size_t>(size) - 1);
+  block.copy(buffer, line.length);
+  buffer[line.length] = '\0';
+  SetFilePointer(file, start + static_cast<LONG>(line.consumed), nullptr, FILE_BEGIN);
+  return true;
+}
+
+bool WriteTextLine(HANDLE file, const std::string& text) {
+  const std::string line = text + "\r\n";
+  DWORD written = 0;
+  return WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+         written == line.size();
+}
+
+bool FileExists(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+int DeleteMatching(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  const std::string directory = DirectoryPart(pattern);
+  int deleted = 0;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (DeleteFileA((directory + found.cFileName).c_str())) ++deleted;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return deleted;
+}
+
+std::string VolumeLabel(const std::string& drive) {
+  char label[MAX_PATH + 1] = "";
+  const std::string root = drive.empty() ? std::string() : drive.substr(0, 1) + ":\\";
+  if (!GetVolumeInformationA(root.empty() ? nullptr : root.c_str(), label, sizeof label, nullptr,
+                             nullptr, nullptr, nullptr, 0))
+    return std::string();
+  return label;
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style) {
+  return MessageBoxA(owner, text.c_str(), title.c_str(), style);
+}

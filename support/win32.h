@@ -1,0 +1,71 @@
+// The Win32 half of the support library: settings in the registry, temporary names, text
+// files, file searches, volume labels, the message pump and the one message-box function.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "support/debug_log.h"
+
+// Registry root codes as scripts and settings name them: 2 HKEY_CURRENT_USER,
+// 3 HKEY_LOCAL_MACHINE, 4 HKEY_USERS, 5 HKEY_PERFORMANCE_DATA, 6 HKEY_CURRENT_CONFIG,
+// 7 HKEY_DYN_DATA; any other code HKEY_CLASSES_ROOT.
+HKEY RegistryRoot(int rootCode);
+
+// The program's settings key (string resource 215) followed by "\" and [name].
+std::string SettingsKey(const std::string& name);
+// A registry string value, or [defaultValue] when the key or the value is missing.
+std::string ReadSetting(int rootCode, const std::string& subKey, const std::string& valueName,
+                        const std::string& defaultValue);
+
+std::string WindowsDirectory();
+std::string SystemDirectory();
+std::string TempDirectory();
+// [directory] followed by a name made from the current UTC time that no file has yet.
+std::string MakeTempName(const std::string& directory);
+std::string FreshTempName();
+
+// Reads one line (ending in CR LF, both dropped) of at most size - 1 bytes into [buffer].
+// A longer line is cut and its rest comes back as the next line. False only at the end of the
+// file, when not even one byte could be read.
+bool ReadTextLine(HANDLE file, char* buffer, int size);
+bool WriteTextLine(HANDLE file, const std::string& text);
+
+bool FileExists(const std::string& pattern);
+// Deletes every file that matches [pattern] in its directory; returns how many went.
+int DeleteMatching(const std::string& pattern);
+// The volume label of drive letter [drive] ("" for the current drive's root).
+std::string VolumeLabel(const std::string& drive);
+
+// Dispatches every waiting window message and returns when the queue is empty.
+void PumpMessages();
+
+// The one message box of the programs. Every prompt, error and notice goes through here.
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style);
+
+// The string resource [id] of the running program, empty when there is none.
+std::string LoadResourceText(UINT id);
+
+// The DebugLog's Win32 side: the program's INI file (its base name with ".INI", found by the
+// profile functions in the Windows directory), and the log file opened, appended and closed
+// per write. [exclusive] opens the log with no sharing (the interpreter does).
+class Win32DebugLogBackend : public DebugLogBackend {
+ public:
+  explicit Win32DebugLogBackend(bool exclusive) : exclusive_(exclusive) {}
+  // Makes the settings known; before this, a trace goes to C:\DEBUG.DBG unconditionally.
+  void AttachSettings(const std::string& iniFileName, const std::string& title);
+
+  bool ReadSettings(DebugLogSettings& settings) override;
+  bool Append(const std::string& path, const char* bytes, size_t length) override;
+  void ReportFailure(const std::string& path, const char* text) override;
+  LocalTime Now() override;
+
+ private:
+  bool exclusive_;
+  std::string iniFileName_;
+  std::string title_;
+};
+
+// The program's own INI file name: the executable's base name with the extension ".INI".
+std::string ProgramIniFileName();

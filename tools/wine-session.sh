@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Sourced by the test and demo scripts: a private Wine prefix inside the build tree (made once),
+# the test drives mapped before its wineserver starts, and an Xvfb of our own on a free display.
+# Everything started here is stopped by PID (Xvfb) or by prefix (wineserver) in wine_session_end.
+
+WINE=/usr/lib/wine/wine64
+WINE_BUILD=${WINE_BUILD:-$PWD/build/win64}
+export WINEPREFIX=$WINE_BUILD/wineprefix
+export WINEDEBUG=-all
+# No desktop integration, no .NET or HTML engines to install: they cost seconds per start.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+export WINE_DRIVES=$WINE_BUILD/drives
+XVFB_PID=""
+
+wine_map_drive() {   # letter, directory, [volume label]
+  local letter=$1 dir=$2 label=${3:-}
+  mkdir -p "$dir"
+  [ -n "$label" ] && printf '%s' "$label" > "$dir/.windows-label"
+  ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"
+}
+
+wine_session_begin() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -w
+  fi
+  WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null || true
+  # Drives the tests use: a labelled medium and a scratch drive.
+  wine_map_drive l "$WINE_DRIVES/labelled" "QSDISK1"
+  wine_map_drive m "$WINE_DRIVES/medium" "QSMEDIUM"
+  wine_session_display
+}
+
+wine_session_display() {
+  if [ -n "${QS_USE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then return; fi
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+}
+
+wine_session_end() {
+  WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null || true
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  XVFB_PID=""
+}
