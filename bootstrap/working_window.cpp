@@ -1,0 +1,87 @@
+#include <cstring>
+#include <vector>
+
+#include "bootstrap/bootstrap.h"
+#include "bootstrap/core/window_template.h"
+
+namespace {
+
+constexpr COLORREF kWorkingGrey = RGB(192, 192, 192);
+
+// Centred on the screen; the width and height count both edge pixels.
+void CentreOnScreen(HWND window) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  const int width = frame.right - frame.left + 1;
+  const int height = frame.bottom - frame.top + 1;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Paint(HWND window, const Bootstrap& run) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  RECT fill = client;
+  ++fill.right;
+  ++fill.bottom;
+  HBRUSH grey = CreateSolidBrush(kWorkingGrey);
+  FillRect(dc, &fill, grey);
+  DeleteObject(grey);
+  // The dialog's own font, MS Sans Serif 8, rather than the DC's system font.
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, run.texts.windowText.c_str(), -1, &client, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+  EndPaint(window, &paint);
+}
+
+INT_PTR CALLBACK WorkingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* run = reinterpret_cast<Bootstrap*>(GetWindowLongPtrA(window, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(window, DWLP_USER, lParam);
+      CentreOnScreen(window);
+      return TRUE;
+    case WM_PAINT:
+      if (!run) return FALSE;
+      Paint(window, *run);
+      return TRUE;
+    case WM_COMMAND:
+      // The interpreter closes this window with command 2 when it no longer needs it. That
+      // cancels the window only: the wait for the interpreter goes on.
+      if (LOWORD(wParam) == IDCANCEL && run) {
+        CloseWorkingWindow(*run);
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void CreateWorkingWindow(Bootstrap& run) {
+  const std::vector<uint8_t> bytes = WorkingWindowTemplate();
+  std::vector<DWORD> aligned((bytes.size() + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
+  std::memcpy(aligned.data(), bytes.data(), bytes.size());
+  run.window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
+                                          reinterpret_cast<const DLGTEMPLATE*>(aligned.data()), nullptr,
+                                          WorkingWindowProc, reinterpret_cast<LPARAM>(&run));
+  if (!run.window) {
+    run.log.LogText("Setup: the working window could not be created\r\n");
+    return;
+  }
+  ShowWindow(run.window, SW_SHOW);
+  UpdateWindow(run.window);
+}
+
+void CloseWorkingWindow(Bootstrap& run) {
+  if (!run.window) return;
+  HWND window = run.window;
+  run.window = nullptr;
+  DestroyWindow(window);
+}

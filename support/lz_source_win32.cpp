@@ -1,0 +1,42 @@
+#include "support/file_helpers_win32.h"
+
+#include <lzexpand.h>
+
+bool LzSource::Open(const std::string& path) {
+  Close();
+  OFSTRUCT info = {};
+  handle_ = LZOpenFileA(const_cast<char*>(path.c_str()), &info, OF_READ);
+  if (handle_ < 0) handle_ = -1;
+  return IsOpen();
+}
+
+void LzSource::Close() {
+  if (handle_ >= 0) LZClose(handle_);
+  handle_ = -1;
+}
+
+long LzSource::Length() {
+  if (!IsOpen()) return -1;
+  const LONG length = LZSeek(handle_, 0, 2);
+  if (length < 0 || LZSeek(handle_, 0, 0) < 0) return -1;
+  return length;
+}
+
+int LzSource::Read(char* buffer, int size) { return LZRead(handle_, buffer, size); }
+
+BlockCopyResult CopyBlocks(LzSource& source, HANDLE target, long length, std::vector<char>& buffer,
+                           const std::function<void(long copied)>& afterBlock) {
+  const long block = static_cast<long>(buffer.size());
+  long copied = 0;
+  while (copied < length) {
+    const long chunk = length - copied > block ? block : length - copied;
+    if (source.Read(buffer.data(), static_cast<int>(chunk)) != chunk) return BlockCopyResult::ShortRead;
+    DWORD written = 0;
+    if (!WriteFile(target, buffer.data(), static_cast<DWORD>(chunk), &written, nullptr) ||
+        written != static_cast<DWORD>(chunk))
+      return BlockCopyResult::ShortWrite;
+    copied += chunk;
+    if (afterBlock) afterBlock(copied);
+  }
+  return BlockCopyResult::Done;
+}
