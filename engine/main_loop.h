@@ -29,3 +29,9 @@ StartupOptions ParseCommandLine(const std::string& commandLine, bool setupWindow
 void InitVariables(Interpreter& ip);
 // Where the data-access library lives, as the registry or the Windows directory tell.
 std::string DaoDirectory(Interpreter& ip);
+
+// Opens the main script named on the command line: 0, or the code of the failure after the
+// user has been told (message 10051 for a script that cannot be opened).
+int OpenMainScript(Interpreter& ip, const StartupOptions& options);
+// Sets the predefined variables and SCRIPTFILE and PARAMETERS for the run.
+void BeginRun(Interpreter& ip, const StartupOptions& options);

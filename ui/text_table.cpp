@@ -1,0 +1,28 @@
+#include "ui/text_table.h"
+
+namespace {
+
+struct TextEntry {
+  int id;
+  const char* text;
+};
+
+constexpr TextEntry kTexts[] = {
+#define PROGRAM_TEXT(id, text) {id, text},
+#define SCRIPT_ERROR(code, name, text) {code, text},
+#define LANGUAGE_TEXT(base, language, text) {(base) + (language), text},
+#include "resources/texts/common.def"
+#include "resources/texts/errors.def"
+#include "resources/texts/language.def"
+#undef PROGRAM_TEXT
+#undef SCRIPT_ERROR
+#undef LANGUAGE_TEXT
+};
+
+}  // namespace
+
+const char* BuiltInText(int id) {
+  for (const TextEntry& entry : kTexts)
+    if (entry.id == id) return entry.text;
+  return nullptr;
+}
