@@ -66,6 +66,15 @@ void PumpMessages() {
   }
 }
 
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style) {
-  return MessageBoxA(owner, text.c_str(), title.c_str(), style);
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style, int helpId) {
+  if (helpId == -1) return MessageBoxA(owner, text.c_str(), title.c_str(), style);
+  MSGBOXPARAMSA params{};
+  params.cbSize = sizeof params;
+  params.hwndOwner = owner;
+  params.hInstance = GetModuleHandleA(nullptr);
+  params.lpszText = text.c_str();
+  params.lpszCaption = title.c_str();
+  params.dwStyle = style;
+  params.dwContextHelpId = static_cast<DWORD_PTR>(helpId);
+  return MessageBoxIndirectA(&params);
 }

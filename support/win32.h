@@ -42,7 +42,8 @@ std::string VolumeLabel(const std::string& drive);
 void PumpMessages();
 
 // The one message box of the programs. Every prompt, error and notice goes through here.
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style);
+// [helpId] is the box's help context, -1 for none.
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style, int helpId = -1);
 
 // The string resource [id] of the running program, empty when there is none.
 std::string LoadResourceText(UINT id);

@@ -1,0 +1,123 @@
+// TALVEN.EXE: the interpreter program. All its work happens here, in start-up order; it has no
+// message loop of its own, since every command that waits pumps messages itself.
+#include <windows.h>
+#include <ddeml.h>
+#include <mmsystem.h>
+
+#include "commands/directories_win32.h"
+#include "commands/registry_win32.h"
+#include "commands/replace_list_win32.h"
+#include "engine/executor.h"
+#include "engine/main_loop.h"
+#include "engine/talven.h"
+#include "engine/win32_platform.h"
+#include "support/text.h"
+#include "support/win32.h"
+#include "ui/language.h"
+#include "ui/main_window_win32.h"
+
+namespace {
+
+HDDEDATA CALLBACK DdeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+
+// The program's command line without the program's own name.
+std::string CommandLineArguments() {
+  const char* line = GetCommandLineA();
+  if (*line == '"') {
+    ++line;
+    while (*line && *line != '"') ++line;
+    if (*line == '"') ++line;
+  } else {
+    while (*line && *line != ' ' && *line != '\t') ++line;
+  }
+  return line;
+}
+
+// Records where the data-access library lives, as installers of its time expect to find it.
+void RecordDaoLocation(Interpreter& ip) {
+  const std::string directory = DaoDirectory(ip);
+  MakeDirectory(ip.log, directory);
+  WriteRegString(3, "SOFTWARE\\Microsoft\\Shared Tools\\DAO", "Path", EnsureBackslash(directory) + "DAO3032.DLL");
+}
+
+bool EnableShutdownPrivilege() {
+  HANDLE token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  const BOOL ok = AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+  CloseHandle(token);
+  return ok;
+}
+
+// A restart or log-off that EXITWINDOWS( asked for: 0 logs the user off on the NT family and
+// restarts the Windows 95 family; any other value restarts.
+void CarryOutRestart(const WindowsVersionInfo& v, int32_t mode) {
+  if (mode == -1) return;
+  const bool win95Family = IsWin95(v) || IsWin98(v) || IsWinMe(v);
+  if (!win95Family) EnableShutdownPrivilege();
+  ExitWindowsEx(mode == 0 && !win95Family ? EWX_LOGOFF : EWX_REBOOT, 0xFFFF);
+}
+
+}  // namespace
+
+int RunTalven(HINSTANCE instance) {
+  Win32DebugLogBackend logBackend(true);
+  logBackend.AttachSettings(ProgramIniFileName(), LoadResourceText(57344));
+  DebugLog log(logBackend);
+  MainWindow mainWindow;
+  Win32Platform platform(mainWindow);
+  const CommandTable commands = InterpreterCommandTable();
+  Interpreter ip(platform, log, commands);
+  ReplaceList replaceList;
+
+  // Start-up, in this order.
+  ip.restartMode = -1;
+  SetHandleCount(100);
+  DWORD dde = 0;
+  const bool ddeReady = DdeInitializeA(&dde, DdeCallback, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR;
+  bool runScript = ddeReady;
+  if (!ddeReady) {
+    platform.HideSetupWindow();
+    ShowMessageBox(nullptr, LoadResourceText(ERR_DDEML_INIT_FAILED), LoadResourceText(57344), MB_OK);
+  } else {
+    mainWindow.Create(instance, ip.variables.GetVariable("CAPTION"));
+    LanguageText(ip, 14000);
+    replaceList.Create();
+    const StartupOptions options =
+        ParseCommandLine(CommandLineArguments(), FindSetupWindow() != nullptr,
+                         GetPrivateProfileIntA("Run", "Debug", 0, ProgramIniFileName().c_str()) != 0);
+    ip.debugFile = options.debugFile;
+    if (!options.directory.empty()) SetCurrentDirectoryA(options.directory.c_str());
+    log.LogText("Running: '" + options.scriptName + "'  Directory: '" + options.directory + "'  Debug: '" +
+                options.debugFile + "'  Params: '" + options.parameters + "'\r\n");
+    platform.SetBusyCursor(true);
+    runScript = OpenMainScript(ip, options) == 0;
+    if (runScript) {
+      RecordDaoLocation(ip);
+      BeginRun(ip, options);
+      RunMainLoop(ip);
+    }
+  }
+
+  // Shut-down, in this order. The first two steps only follow a run of the main loop.
+  if (ip.linesExecuted) {
+    // The script's own objects (backdrops, dialogs, cue cards) are destroyed here.
+    // The debugger's state is cleared here.
+  }
+  sndPlaySoundA(nullptr, 0);  // a sound that PLAYWAVEFILE( started
+  ip.files.CloseAll();
+  // The de-install script is closed here when it is open.
+  replaceList.Discard();
+  if (ddeReady) DdeUninitialize(dde);
+  platform.SetBusyCursor(false);
+  platform.CloseCopyGauge();  // with the cue card and the wait message, when they are open
+  mainWindow.Destroy();
+  platform.HideSetupWindow();
+  CarryOutRestart(ip.version, ip.restartMode);
+  return 0;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunTalven(instance); }

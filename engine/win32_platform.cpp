@@ -1,0 +1,158 @@
+#include "engine/win32_platform.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "support/win32.h"
+#include "ui/main_window_win32.h"
+
+namespace {
+
+// A script file read into memory at once; the handle stays open (others may read and write
+// it) until the script level is closed, as a file the interpreter is reading.
+class Win32ScriptSource : public ScriptSource {
+ public:
+  explicit Win32ScriptSource(HANDLE file) : file_(file) {}
+  ~Win32ScriptSource() override { CloseHandle(file_); }
+
+ private:
+  HANDLE file_;
+};
+
+}  // namespace
+
+WindowsVersionInfo Win32Platform::Version() {
+  if (!versionKnown_) {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (GetVersionExA(&info)) version_ = {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId};
+    versionKnown_ = true;
+  }
+  return version_;
+}
+
+std::string Win32Platform::Environment(const std::string& name) {
+  char small[512];
+  const DWORD length = GetEnvironmentVariableA(name.c_str(), small, sizeof small);
+  if (length == 0) return std::string();
+  if (length < sizeof small) return std::string(small, length);
+  std::string value(length, '\0');
+  const DWORD got = GetEnvironmentVariableA(name.c_str(), value.data(), length);
+  value.resize(got < length ? got : 0);
+  return value;
+}
+
+std::string Win32Platform::ResourceText(int id) { return LoadResourceText(static_cast<UINT>(id)); }
+
+std::string Win32Platform::CurrentDirectory() {
+  char buffer[MAX_PATH] = "";
+  GetCurrentDirectoryA(sizeof buffer, buffer);
+  return buffer;
+}
+
+std::string Win32Platform::WindowsDirectory() { return ::WindowsDirectory(); }
+std::string Win32Platform::SystemDirectory() { return ::SystemDirectory(); }
+
+std::string Win32Platform::ProgramPath() {
+  char buffer[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string Win32Platform::DesktopFolder() {
+  char path[MAX_PATH] = "";
+  LPITEMIDLIST list = nullptr;
+  if (SHGetSpecialFolderLocation(mainWindow_.Handle(), CSIDL_DESKTOP, &list) == S_OK) {
+    SHGetPathFromIDListA(list, path);
+    CoTaskMemFree(list);
+  }
+  return path;
+}
+
+std::string Win32Platform::ReadRegistryString(int rootCode, const std::string& key, const std::string& value,
+                                              const std::string& defaultValue) {
+  return ReadSetting(rootCode, key, value, defaultValue);
+}
+
+int Win32Platform::ProfileInt(const std::string& section, const std::string& key, int defaultValue) {
+  return static_cast<int>(GetProfileIntA(section.c_str(), key.c_str(), defaultValue));
+}
+
+std::string Win32Platform::ProfileString(const std::string& section, const std::string& key,
+                                         const std::string& defaultValue) {
+  char buffer[256] = "";
+  GetProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer, sizeof buffer);
+  return buffer;
+}
+
+bool Win32Platform::FileExists(const std::string& pattern) { return ::FileExists(pattern); }
+std::string Win32Platform::VolumeLabel(const std::string& drive) { return ::VolumeLabel(drive); }
+
+std::unique_ptr<ScriptSource> Win32Platform::OpenScriptFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  auto source = std::make_unique<Win32ScriptSource>(file);
+  const DWORD size = GetFileSize(file, nullptr);
+  if (size == INVALID_FILE_SIZE) return nullptr;
+  source->bytes.resize(size);
+  DWORD got = 0;
+  if (size > 0 && (!ReadFile(file, source->bytes.data(), size, &got, nullptr) || got != size)) return nullptr;
+  return source;
+}
+
+int Win32Platform::CompareText(const std::string& a, const std::string& b) { return lstrcmpA(a.c_str(), b.c_str()); }
+
+std::string Win32Platform::UpperText(const std::string& text) {
+  std::string out = text;
+  if (!out.empty()) CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
+std::string Win32Platform::LowerText(const std::string& text) {
+  std::string out = text;
+  if (!out.empty()) CharLowerBuffA(out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
+int Win32Platform::ShowMessage(const std::string& text, const std::string& title, unsigned style, int helpId) {
+  const bool busy = busy_;
+  SetBusyCursor(false);
+  const int answer = ShowMessageBox(mainWindow_.Handle(), text, title, style, helpId);
+  SetBusyCursor(busy);
+  return answer;
+}
+
+void Win32Platform::SetBusyCursor(bool on) {
+  busy_ = on;
+  SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW));
+}
+
+void Win32Platform::HideSetupWindow() {
+  if (HWND setup = FindSetupWindow()) SendMessageA(setup, WM_COMMAND, 2, 0);
+}
+
+void Win32Platform::BeginUserPrompt() { SetBusyCursor(false); }
+void Win32Platform::EndUserPrompt() { SetBusyCursor(true); }
+
+HWND FindSetupWindow() {
+  struct Search {
+    DWORD ownProcess;
+    HWND found;
+  } search{GetCurrentProcessId(), nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char title[16] = "";
+        if (process != s->ownProcess && GetWindowTextA(window, title, sizeof title) == 5 && lstrcmpA(title, "Setup") == 0) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
