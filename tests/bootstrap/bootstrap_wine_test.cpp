@@ -229,8 +229,13 @@ TEST_F(Bootstrap, FromADriveRootInstallsAndStartsTheInterpreter) {
 
 TEST_F(Bootstrap, FromASubfolderAndAnInterpreterThatEndsWithCode259) {
   const std::string medium = MakeMedium(scratch_ + "Medium\\Disk1\\");
+  // The bootstrap's trace, switched on in its own INI file.
+  const std::string ini = windows_ + "SETUP.INI", log = scratch_ + "setup.dbg";
+  DeleteFileA(log.c_str());
+  WriteAll(ini, "[Debug]\r\nDebug=1\r\nOutputTo=" + log + "\r\n");
   // 259 is the "still active" code: the end must be noticed all the same.
   const SetupOutcome run = RunSetup(medium + "SETUP.EXE", "probe:exit=259");
+  DeleteFileA(ini.c_str());
   ASSERT_TRUE(run.ended);
   ASSERT_TRUE(run.InterpreterRan());
   EXPECT_EQ(run.probe.at("cmdline"),
@@ -238,6 +243,11 @@ TEST_F(Bootstrap, FromASubfolderAndAnInterpreterThatEndsWithCode259) {
   EXPECT_TRUE(FileExists(program_ + "TALVEN.EXE"));
   EXPECT_FALSE(FileExists(program_ + "MORPAX.EXE"));  // no MORPAX.EX_: skipped without a word
   ExpectScriptCopiesGone();
+
+  const std::string trace = ReadText(log);
+  EXPECT_EQ(trace.rfind("\n\n**** Application Startup - Setup (", 0), 0u) << trace;
+  EXPECT_NE(trace.find("Setup: free space of 'C:\\': "), std::string::npos) << trace;
+  EXPECT_NE(trace.find("Setup: starting '" + run.probe.at("cmdline") + "'"), std::string::npos) << trace;
 }
 
 TEST_F(Bootstrap, KeepsOrReplacesTheInterpreterByVersion) {
@@ -426,4 +436,27 @@ TEST_F(Bootstrap, TheWorkingWindowIsGreyWithItsTextCentred) {
   EXPECT_LE(std::abs((darkTop + darkBottom) - (picture.height - 1)), 6) << "text not centred vertically";
   EXPECT_LT(darkBottom - darkTop, picture.height / 3) << "more than one line";
   ASSERT_TRUE(child.WaitForExit(10000));
+}
+
+// The real interpreter, installed from the medium and started on a two-line script: it reads
+// the script copy from the temporary folder, traces it to its debug log, and its end ends the
+// bootstrap's wait.
+TEST_F(Bootstrap, RunsTheRealInterpreterOnATrivialScript) {
+  if (!FileExists(Bin() + "TALVEN.EXE")) GTEST_SKIP() << "TALVEN.EXE is not built";
+  const std::string medium = MakeMedium(scratch_ + "Real\\", "");
+  PutCompressed(medium + "TALVEN.EX_", Bin() + "TALVEN.EXE");
+  WriteAll(medium + "SETUP.QLS", "SET %DONE% = \"yes\"\r\nDUMPVARIABLES()\r\n");
+  const std::string log = scratch_ + "talven.dbg";
+  DeleteFileA(log.c_str());
+  const std::string ini = windows_ + "TALVEN.INI";
+  WriteAll(ini, "[Debug]\r\nDebug=1\r\nOutputTo=" + log + "\r\n");
+  const SetupOutcome run = RunSetup(medium + "SETUP.EXE", "");
+  DeleteFileA(ini.c_str());
+  ASSERT_TRUE(run.ended);
+  EXPECT_TRUE(run.messages.empty()) << run.messages[0];
+  EXPECT_EQ(ReadAll(program_ + "TALVEN.EXE"), ReadAll(Bin() + "TALVEN.EXE"));
+  const std::string trace = UpperAscii(ReadText(log));
+  EXPECT_NE(trace.find("\nDONE=YES"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("\nSCRIPTFILE=" + UpperAscii(temp_) + "SETUP.QLS"), std::string::npos) << trace;
+  ExpectScriptCopiesGone();
 }
