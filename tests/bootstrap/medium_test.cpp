@@ -196,3 +196,26 @@ TEST_F(MediumFolder, CommandLineTool) {
   EXPECT_NE(std::system((tool + " " + description + " " + out + " 2>/dev/null").c_str()), 0);  // ${IN} undefined
   EXPECT_NE(std::system((tool + " only-one-argument 2>/dev/null").c_str()), 0);
 }
+
+// The texts that ship and the example description stay valid.
+TEST(ShippedMediumFiles, TextsAndExampleDescription) {
+  std::vector<uint8_t> source;
+  ASSERT_TRUE(lz::ReadWholeFile(std::string(QS_SOURCE_DIR) + "/resources/bootstrap/setup-texts.txt", source));
+  const SetupDatResult dat = BuildSetupDat(AsText(source));
+  ASSERT_TRUE(dat.ok) << dat.errors[0];
+  const std::string bytes = AsText(dat.bytes);
+  for (int index = 0; index < kBootstrapLanguages; ++index) {
+    const SetupTexts texts = ReadSetupTexts(bytes, index);
+    EXPECT_FALSE(texts.windowText.empty()) << index;
+    EXPECT_NE(texts.folderMessage.find("#Folder#"), std::string::npos) << index;
+  }
+  EXPECT_EQ(ReadSetupTexts(bytes, 3).windowText, "Die Installation wird vorbereitet. Bitte warten...");
+  EXPECT_NE(ReadSetupTexts(bytes, 3).folderMessage.find("pr\xFC" "fen"), std::string::npos);  // in code page 1252
+
+  std::vector<uint8_t> example;
+  ASSERT_TRUE(lz::ReadWholeFile(std::string(QS_SOURCE_DIR) + "/tools/medium/example.medium", example));
+  const MediumDescription d = ParseMediumDescription(AsText(example), std::string(QS_SOURCE_DIR) + "/tools/medium",
+                                                     {{"BUILD", "/b"}, {"PAYLOAD", "/p"}});
+  EXPECT_TRUE(d.errors.empty()) << d.errors[0];
+  EXPECT_EQ(d.entries.size(), 6u);
+}
