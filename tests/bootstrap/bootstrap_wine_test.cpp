@@ -114,6 +114,7 @@ class Bootstrap : public ::testing::Test {
     }
     for (const char* name : {"SETUP.QLS", "VARNOLD.PIF", "TALVEN.EXE", "MORPAX.EXE", "SETUP.TST"})
       DeleteFileA((temp_ + name).c_str());
+    RemoveDirectoryA((temp_ + "SETUP.QLS").c_str());
   }
 
   // A medium folder (with backslash) holding the bootstrap, the stand-in [probe] compressed as
@@ -306,7 +307,7 @@ TEST_F(Bootstrap, KeepsOrReplacesTheInterpreterByDateWithoutVersions) {
   ExpectScriptCopiesGone();
 }
 
-TEST_F(Bootstrap, MissingFilesAreReportedInABoxOrInErrorLog) {
+TEST_F(Bootstrap, MissingOrUncreatableFilesAreReportedInABoxOrInErrorLog) {
   // Neither TALVEN.EX_ nor TALVEN.EXE; "/S" in upper case is not silent.
   std::string medium = MakeMedium(scratch_ + "Missing\\", "");
   SetupOutcome run = RunSetup(medium + "SETUP.EXE", "/S");
@@ -338,6 +339,15 @@ TEST_F(Bootstrap, MissingFilesAreReportedInABoxOrInErrorLog) {
   EXPECT_EQ(ReadText(program_ + "ERROR.LOG"),
             "The Setup program file 'SETUP.QLS'\ncould not be found on this disk.\r\n");
   EXPECT_TRUE(FileExists(program_ + "TALVEN.EXE"));
+
+  // A folder in the way of the script copy: the target cannot be created.
+  DeleteFileA((program_ + "ERROR.LOG").c_str());
+  WriteAll(medium + "SETUP.QLS", "REM stand-in script\r\n");
+  ASSERT_TRUE(CreateDirectoryA((temp_ + "SETUP.QLS").c_str(), nullptr));
+  run = RunSetup(medium + "SETUP.EXE", "/s");
+  ASSERT_TRUE(run.ended);
+  EXPECT_FALSE(run.InterpreterRan());
+  EXPECT_EQ(ReadText(program_ + "ERROR.LOG"), "Failed to create a target file\nwhile copying 'SETUP.QLS'\r\n");
 }
 
 TEST_F(Bootstrap, AnInterpreterThatCannotStartIsReported) {
