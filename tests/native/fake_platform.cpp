@@ -50,7 +50,7 @@ std::string FakePlatform::LowerText(const std::string& text) { return LowerAscii
 
 int FakePlatform::ShowMessage(const std::string& text, const std::string& title, unsigned style, int) {
   messages.push_back({text, title, style});
-  if (answers.empty()) return ANSWER_OK;
+  if (answers.empty()) return defaultAnswer;
   const int answer = answers.front();
   answers.pop_front();
   return answer;

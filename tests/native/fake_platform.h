@@ -30,7 +30,8 @@ class FakePlatform : public Platform {
   std::string windowsDirectory = "C:\\WINDOWS";
   std::string systemDirectory = "C:\\WINDOWS\\system32";
   std::string desktopFolder = "C:\\Documents and Settings\\User\\Desktop";
-  std::deque<int> answers;  // message-box answers in order; OK when empty
+  std::deque<int> answers;  // message-box answers in order, then [defaultAnswer]
+  int defaultAnswer = ANSWER_OK;
   std::vector<ShownMessage> messages;
   int setupWindowHidden = 0;
   int promptsBegun = 0;
