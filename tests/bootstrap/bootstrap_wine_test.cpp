@@ -423,8 +423,15 @@ TEST_F(Bootstrap, TheWorkingWindowIsGreyWithItsTextCentred) {
   RECT client;
   GetClientRect(window, &client);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  // Above any window of a test that runs beside this one, then painted anew before the capture.
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   windriver::Picture picture;
-  ASSERT_TRUE(windriver::CaptureScreenRect(client, picture));
+  const COLORREF grey = RGB(192, 192, 192);
+  EXPECT_TRUE(windriver::WaitUntil([&] {
+    return windriver::CaptureScreenRect(client, picture) && picture.Pixel(0, 0) == grey &&
+           picture.Pixel(picture.width - 1, picture.height - 1) == grey;
+  }, 2000));
   windriver::SaveBmp(picture, Bin() + "bootstrap_working_window.bmp");
 
   int darkLeft = picture.width, darkRight = -1, darkTop = picture.height, darkBottom = -1, other = 0;

@@ -7,6 +7,8 @@
 //   probe:exit=N    ends with exit code N
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +32,41 @@ void Append(const std::string& path, const std::string& line) {
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
+}
+
+DWORD ParentProcessId() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+  CloseHandle(snapshot);
+  return parent;
+}
+
+struct WindowSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK MatchSetupWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char title[16] = "";
+  GetWindowTextA(window, title, sizeof title);
+  if (process != search->process || std::strcmp(title, "Setup") != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The bootstrap's "Setup" window: the one of the parent process, so that windows of the same
+// title from tests that run beside this one do not count.
+HWND FindBootstrapWindow() {
+  WindowSearch search{ParentProcessId(), nullptr};
+  EnumWindows(MatchSetupWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 std::string WindowState(HWND window) {
@@ -56,7 +93,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Append(out, std::string("cwd=") + directory);
   Append(out, std::string("module=") + module);
   Append(out, std::string("script=") + (GetFileAttributesA("SETUP.QLS") != INVALID_FILE_ATTRIBUTES ? "yes" : "no"));
-  HWND setup = FindWindowA(nullptr, "Setup");
+  HWND setup = FindBootstrapWindow();
   Append(out, "window=" + WindowState(setup));
   if (std::strstr(commandLine, "probe:close") && setup) {
     SendMessageA(setup, WM_COMMAND, 2, 0);
