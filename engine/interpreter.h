@@ -13,6 +13,7 @@
 #include "support/debug_log.h"
 
 struct CommandTable;
+class InstallerWindows;
 
 // The executor's copy of a line's tokens, handed to every command handler.
 struct TokenLine {
@@ -43,6 +44,10 @@ struct Interpreter {
   ErrorTrap trap;
   int32_t currentError = 0;
   int languageIndex = -1;  // -1 until detected or set
+
+  // The Win32 program's windows (main window, copy gauge, wait message); the portable core
+  // never looks inside.
+  InstallerWindows* windows = nullptr;
 
   // Called before every line when the debugger is active; 2 ends the run.
   int (*debugLineHook)(Interpreter& ip) = nullptr;
