@@ -136,23 +136,28 @@ void Win32Platform::HideSetupWindow() {
 void Win32Platform::BeginUserPrompt() { SetBusyCursor(false); }
 void Win32Platform::EndUserPrompt() { SetBusyCursor(true); }
 
+namespace {
+
+struct SetupWindowSearch {
+  DWORD ownProcess;
+  HWND found;
+};
+
+BOOL CALLBACK MatchSetupWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<SetupWindowSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char title[16] = "";
+  if (process == search->ownProcess || GetWindowTextA(window, title, sizeof title) != 5 || lstrcmpA(title, "Setup") != 0)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
 HWND FindSetupWindow() {
-  struct Search {
-    DWORD ownProcess;
-    HWND found;
-  } search{GetCurrentProcessId(), nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        char title[16] = "";
-        if (process != s->ownProcess && GetWindowTextA(window, title, sizeof title) == 5 && lstrcmpA(title, "Setup") == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  SetupWindowSearch search{GetCurrentProcessId(), nullptr};
+  EnumWindows(MatchSetupWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
