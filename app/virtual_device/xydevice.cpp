@@ -20,7 +20,7 @@ namespace {
 constexpr char kWindowClass[] = "LumivaneXyDevice";
 constexpr char kWindowTitle[] = "Lumivane XY Device";
 constexpr int kTraceSize = 256;
-constexpr int kScale = 2;
+constexpr int kViewSize = 384;  // the trace, scaled to the window
 constexpr int kStatusHeight = 24;
 constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFrameMs = 40;
@@ -118,13 +118,13 @@ void Paint(HWND window, Device& device) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  StretchDIBits(dc, 0, 0, kTraceSize * kScale, kTraceSize * kScale, 0, 0, kTraceSize, kTraceSize,
+  StretchDIBits(dc, 0, 0, kViewSize, kViewSize, 0, 0, kTraceSize, kTraceSize,
                 device.trace.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
   char status[160];
   std::snprintf(status, sizeof status, "Port %03X   points %llu   writes %llu   lost %lu     ",
                 device.latches.PortBase(), device.points, device.writes,
                 static_cast<unsigned long>(device.ring.Dropped()));
-  TextOutA(dc, 4, kTraceSize * kScale + 4, status, static_cast<int>(std::strlen(status)));
+  TextOutA(dc, 4, kViewSize + 4, status, static_cast<int>(std::strlen(status)));
   EndPaint(window, &paint);
 }
 
@@ -153,10 +153,10 @@ HWND CreateDeviceWindow(HINSTANCE instance) {
   type.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   type.lpszClassName = kWindowClass;
   RegisterClassA(&type);
-  RECT frame = {0, 0, kTraceSize * kScale, kTraceSize * kScale + kStatusHeight};
+  RECT frame = {0, 0, kViewSize, kViewSize + kStatusHeight};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   AdjustWindowRect(&frame, style, FALSE);
-  return CreateWindowA(kWindowClass, kWindowTitle, style | WS_VISIBLE, 520, 40,
+  return CreateWindowA(kWindowClass, kWindowTitle, style | WS_VISIBLE, 600, 40,
                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                        instance, nullptr);
 }
