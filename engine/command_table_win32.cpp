@@ -1,7 +1,10 @@
 #include "engine/talven.h"
 
+#include "commands/file_commands_win32.h"
+
 CommandTable InterpreterCommandTable() {
   CommandTable table = PortableCommandTable();
   // The machine's command families add their handlers here.
+  AddFileCommands(table);
   return table;
 }

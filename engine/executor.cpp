@@ -87,6 +87,33 @@ int CheckVariable(TokenLine& line, int index, int paramNo) {
   return line.At(index) == TOK_VARIABLE ? 0 : ERR_MISSING_VARIABLE_NAME;
 }
 
+int ReadStringParam(Interpreter& ip, TokenLine& line, int n, std::string& out) {
+  const int index = line.cursor + 2 * (n - 1);
+  if (int r = CheckString(line, index, n)) return r;
+  out = StringParam(ip, line, index, true);
+  return 0;
+}
+
+int ReadNumberParam(Interpreter& ip, TokenLine& line, int n, int32_t& out) {
+  const int index = line.cursor + 2 * (n - 1);
+  if (int r = CheckNumber(line, index, n)) return r;
+  out = NumberParam(ip, line, index);
+  return CurrentError(ip);
+}
+
+int ReadVariableParam(Interpreter& ip, TokenLine& line, int n, std::string& name) {
+  if (int r = CheckVariable(line, line.cursor + 2 * (n - 1), n)) return r;
+  name = VariableName(ip, line);
+  return 0;
+}
+
+int ReadLiteralNumberParam(Interpreter& ip, TokenLine& line, int n, int32_t& out) {
+  line.paramNo = n;
+  if (line.At(line.cursor + 2 * (n - 1)) != TOK_NUMBER) return ERR_INVALID_NUMERIC_PARAMETER;
+  out = ip.numbers.Next();
+  return 0;
+}
+
 CommandTable PortableCommandTable() {
   CommandTable table;
   table.Add(TOK_MAKEGROUPFROMFILE, DoNothing);

@@ -51,3 +51,13 @@ inline bool IsNumberToken(int32_t t) { return t == TOK_NUMBER || t == TOK_VARIAB
 int CheckString(TokenLine& line, int index, int paramNo);
 int CheckNumber(TokenLine& line, int index, int paramNo);
 int CheckVariable(TokenLine& line, int index, int paramNo);
+
+// Parameter [n] (1-based) of a command whose parameters stand at the cursor, cursor + 2, ...:
+// checked for its kind and read, in one step. Each returns 0 or the kind's error.
+int ReadStringParam(Interpreter& ip, TokenLine& line, int n, std::string& out);
+int ReadNumberParam(Interpreter& ip, TokenLine& line, int n, int32_t& out);
+int ReadVariableParam(Interpreter& ip, TokenLine& line, int n, std::string& name);
+// A number that must be written as a literal (a variable is refused with 10020).
+int ReadLiteralNumberParam(Interpreter& ip, TokenLine& line, int n, int32_t& out);
+// The token kind at parameter [n]'s place.
+inline int32_t ParamToken(const TokenLine& line, int n) { return line.At(line.cursor + 2 * (n - 1)); }

@@ -14,6 +14,7 @@
 
 struct CommandTable;
 class InstallerWindows;
+struct CommandState;
 
 // The executor's copy of a line's tokens, handed to every command handler.
 struct TokenLine {
@@ -48,6 +49,8 @@ struct Interpreter {
   // The Win32 program's windows (main window, copy gauge, wait message); the portable core
   // never looks inside.
   InstallerWindows* windows = nullptr;
+  // What the Win32 command families keep for the run (the file search, the replacement queue).
+  CommandState* commandState = nullptr;
 
   // Called before every line when the debugger is active; 2 ends the run.
   int (*debugLineHook)(Interpreter& ip) = nullptr;

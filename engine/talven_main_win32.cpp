@@ -4,6 +4,7 @@
 #include <ddeml.h>
 #include <mmsystem.h>
 
+#include "commands/command_state_win32.h"
 #include "commands/directories_win32.h"
 #include "commands/registry_win32.h"
 #include "commands/replace_list_win32.h"
@@ -72,6 +73,9 @@ int RunTalven(HINSTANCE instance) {
   const CommandTable commands = InterpreterCommandTable();
   Interpreter ip(platform, log, commands);
   ReplaceList replaceList;
+  CommandState commandState;
+  commandState.replaceList = &replaceList;
+  ip.commandState = &commandState;
 
   // Start-up, in this order.
   ip.restartMode = -1;
