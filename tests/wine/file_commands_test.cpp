@@ -239,4 +239,18 @@ TEST_F(FileCommands, ModulesInUseAreFoundInRunningPrograms) {
   EXPECT_EQ(Var("U4"), "0");
   EXPECT_NE(log.find("Doesn't exist, so can't be in use"), std::string::npos);
   EXPECT_NE(log.find("Opened, so checking task list"), std::string::npos);
+
+  // The Windows 95 family walks the same lists through the tool-help functions.
+  const std::string key = "Software\\Wine\\AppDefaults\\TVFILE95.EXE";
+  HKEY handle;
+  RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+  RegSetValueExA(handle, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win95"), 6);
+  RegCloseKey(handle);
+  TalvenProgram win95("TVFILE95");
+  WriteFileBytes(folder + "F95.QLS", "GETMODULEINUSE(\"" + twin + "\")\r\nSET %U5% = %ERROR%\r\n"
+                                     "GETMODULEINUSE(\"" + work + "free.dll\")\r\nSET %U6% = %ERROR%\r\nDUMPVARIABLES()\r\n");
+  ASSERT_TRUE(win95.Run(folder + "F95.QLS"));
+  EXPECT_EQ(win95.DumpedVariable("U5"), "1");
+  EXPECT_EQ(win95.DumpedVariable("U6"), "0");
+  RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
