@@ -85,6 +85,8 @@ TEST_F(Form1Test, ShowsItsCaptionsItemsAndStartingValues) {
   EXPECT_TRUE(state.output.xFirst);
   EXPECT_FALSE(state.output.outputRunning);
   EXPECT_EQ(state.path.totalPoints, 71);
+  EXPECT_EQ(state.scanInterval, 100u);
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(REALTIME_PRIORITY_CLASS));
 }
 
 TEST_F(Form1Test, HasTheConfigAndAboutMenus) {

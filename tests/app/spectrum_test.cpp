@@ -1,4 +1,4 @@
-// The block transform against a second, plain transcription of the same arithmetic, and the
+// The block transform against a second, plain implementation of the same arithmetic, and the
 // band reduction's clamp, rise and decay.
 #include <gtest/gtest.h>
 
@@ -21,8 +21,9 @@ long long RoundHalfEven(double value) {
   return result;
 }
 
-// The transform as the steps read: one-based elements d[1..256], the complex transform of
-// 128 points, then the real post-processing with zero-based a[].
+// The same transform written the plain way, independently of the library: one-based elements
+// d[1..256], the complex transform of 128 points, then the real post-processing with
+// zero-based a[].
 Components ReferenceTransform(const Samples& samples) {
   long long d[257] = {};
   for (int i = 0; i < 256; ++i) d[i + 1] = samples[static_cast<size_t>(i)];
@@ -118,7 +119,7 @@ std::vector<Samples> TestBlocks() {
   return blocks;
 }
 
-TEST(Transform, MatchesAPlainTranscriptionBitForBit) {
+TEST(Transform, MatchesAPlainImplementationBitForBit) {
   int block = 0;
   for (const Samples& samples : TestBlocks()) {
     ASSERT_EQ(Transform(samples), ReferenceTransform(samples)) << "block " << block;
@@ -126,7 +127,7 @@ TEST(Transform, MatchesAPlainTranscriptionBitForBit) {
   }
 }
 
-// Checks that both transcriptions compute the spectrum at all: the exact sums
+// Checks that both implementations compute the spectrum at all: the exact sums
 // F(k) = sum x(n) e^(+2 pi i k n / 256), within the rounding of eight stages.
 TEST(Transform, AgreesWithTheDirectSumWithinRounding) {
   std::mt19937 random(7);
