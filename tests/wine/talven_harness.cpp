@@ -54,6 +54,11 @@ TalvenProgram::TalvenProgram(const std::string& name) : name_(name) {
 
 TalvenProgram::~TalvenProgram() { DeleteFileA(ini_.c_str()); }
 
+void TalvenProgram::SetIni(const std::string& contents) {
+  if (contents.empty()) DeleteFileA(ini_.c_str());
+  else WriteFileBytes(ini_, contents);
+}
+
 bool TalvenProgram::Run(const std::string& arguments, const std::string& directory, std::vector<std::string> answers,
                         DWORD timeoutMs) {
   DeleteFileA(log_.c_str());
@@ -63,13 +68,17 @@ bool TalvenProgram::Run(const std::string& arguments, const std::string& directo
   const DWORD start = GetTickCount();
   size_t answered = 0;
   while (GetTickCount() - start < timeoutMs) {
-    if (program.WaitForExit(50)) return true;
+    HANDLE process = program.Handle();
+    if (MsgWaitForMultipleObjects(1, &process, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) return program.WaitForExit(0);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     for (HWND box : windriver::TopLevelWindows(program.Id(), "#32770", nullptr)) {
       MessageBoxSeen seen;
       seen.title = windriver::WindowTextA(box);
       seen.text = Narrow(windriver::MessageBoxText(box));
       for (const std::wstring& caption : windriver::ButtonCaptions(box)) seen.buttons.push_back(Narrow(caption));
       boxes.push_back(seen);
+      if (onBox) onBox(seen);
       const std::string answer = answered < answers.size() ? answers[answered] : "OK";
       ++answered;
       HWND button = windriver::FindControlByText(box, "Button", std::wstring(answer.begin(), answer.end()));

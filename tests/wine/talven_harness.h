@@ -21,11 +21,19 @@ class TalvenProgram {
   explicit TalvenProgram(const std::string& name);
   ~TalvenProgram();
 
-  // Starts the program with [arguments] in [directory] and waits for it to end. Every message
-  // box it shows is recorded and answered with the button captioned [answer] ("OK" when
-  // [answers] runs out). False when it did not end within [timeoutMs].
+  // Starts the program with [arguments] in [directory] and waits for it to end, handling the
+  // test thread's own window messages meanwhile. Every message box it shows is recorded and
+  // answered with the button captioned [answer] ("OK" when [answers] runs out). False when it
+  // did not end within [timeoutMs].
   bool Run(const std::string& arguments, const std::string& directory = "", std::vector<std::string> answers = {},
            DWORD timeoutMs = 20000);
+
+  // Replaces the program's INI file (empty: no INI file at all).
+  void SetIni(const std::string& contents);
+  const std::string& LogPath() const { return log_; }
+
+  // Called with every message box before it is answered.
+  std::function<void(const MessageBoxSeen&)> onBox;
 
   std::string Log() const;
   // The value a DUMPVARIABLES() line wrote last for [name]; "<unset>" when none did.
