@@ -124,5 +124,6 @@ CommandTable PortableCommandTable() {
   AddBlockCommands(table);
   AddVariableCommands(table);
   AddErrorCommands(table);
+  AddMessageCommands(table);
   return table;
 }

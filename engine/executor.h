@@ -27,6 +27,7 @@ void AddFlowCommands(CommandTable& table);       // GOTO CALL EXIT STOP SKIP( CH
 void AddBlockCommands(CommandTable& table);      // IF ELSE ENDIF WHILE WEND
 void AddVariableCommands(CommandTable& table);   // SET ADDCHAR( STRIP( REPLACE( DUMPVARIABLES(
 void AddErrorCommands(CommandTable& table);      // TRAPERROR(
+void AddMessageCommands(CommandTable& table);    // MESSAGEBOX( SETLANGUAGE( GETLANGUAGE(
 
 // The handlers that need no machine: what the native tests and the fuzz targets run.
 CommandTable PortableCommandTable();

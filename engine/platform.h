@@ -65,6 +65,8 @@ class Platform {
   // Around a question to the user: the copy gauge and the wait message step aside.
   virtual void BeginUserPrompt() = 0;
   virtual void EndUserPrompt() = 0;
+  // Lets the windows handle what is waiting for them (repaints, buttons).
+  virtual void PumpMessages() = 0;
   virtual bool CopyGaugeOpen() = 0;
   virtual void CloseCopyGauge() = 0;
 };

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "engine/platform.h"
+#include "support/win32.h"
 
 class MainWindow;
 
@@ -34,6 +35,7 @@ class Win32Platform : public Platform {
   void HideSetupWindow() override;
   void BeginUserPrompt() override;
   void EndUserPrompt() override;
+  void PumpMessages() override { ::PumpMessages(); }
   bool CopyGaugeOpen() override { return false; }
   void CloseCopyGauge() override {}
 

@@ -35,6 +35,7 @@ class FakePlatform : public Platform {
   std::vector<ShownMessage> messages;
   int setupWindowHidden = 0;
   int promptsBegun = 0;
+  int pumps = 0;
   bool copyGaugeOpen = false;
 
   void AddFile(const std::string& path, const std::string& bytes);
@@ -62,6 +63,7 @@ class FakePlatform : public Platform {
   void HideSetupWindow() override { ++setupWindowHidden; }
   void BeginUserPrompt() override { ++promptsBegun; }
   void EndUserPrompt() override {}
+  void PumpMessages() override { ++pumps; }
   bool CopyGaugeOpen() override { return copyGaugeOpen; }
   void CloseCopyGauge() override { copyGaugeOpen = false; }
 };
