@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/core/spectrum.h"
+#include "app/core/band_transform.h"
 
 constexpr int kPathSlots = 1101;
 constexpr int kBandWidth = 25;  // x units per band; the path spans x = 0..250

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "app/core/port_output.h"
-#include "app/core/spectrum.h"
+#include "app/core/band_transform.h"
 #include "app/core/tessil_path.h"
 
 // The state the form owns; every run starts from the same values.

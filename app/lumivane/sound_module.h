@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/core/spectrum.h"
+#include "app/core/band_transform.h"
 
 class SoundModule {
  public:

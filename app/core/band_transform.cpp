@@ -1,4 +1,4 @@
-#include "app/core/spectrum.h"
+#include "app/core/band_transform.h"
 
 #include <cmath>
 #include <utility>

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "app/core/spectrum.h"
+#include "app/core/band_transform.h"
 #include "app/core/tessil_path.h"
 
 namespace {

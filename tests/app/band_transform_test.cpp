@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "app/core/spectrum.h"
+#include "app/core/band_transform.h"
 
 namespace {
 
