@@ -15,7 +15,7 @@
 #include "support/text.h"
 #include "support/win32.h"
 #include "ui/language.h"
-#include "ui/main_window_win32.h"
+#include "ui/installer_windows_win32.h"
 
 namespace {
 
@@ -68,10 +68,12 @@ int RunTalven(HINSTANCE instance) {
   Win32DebugLogBackend logBackend(true);
   logBackend.AttachSettings(ProgramIniFileName(), LoadResourceText(57344));
   DebugLog log(logBackend);
-  MainWindow mainWindow;
-  Win32Platform platform(mainWindow);
+  InstallerWindows windows;
+  Win32Platform platform(windows);
   const CommandTable commands = InterpreterCommandTable();
   Interpreter ip(platform, log, commands);
+  ip.windows = &windows;
+  windows.Attach(ip);
   ReplaceList replaceList;
   CommandState commandState;
   commandState.replaceList = &replaceList;
@@ -87,7 +89,7 @@ int RunTalven(HINSTANCE instance) {
     platform.HideSetupWindow();
     ShowMessageBox(nullptr, LoadResourceText(ERR_DDEML_INIT_FAILED), LoadResourceText(57344), MB_OK);
   } else {
-    mainWindow.Create(instance, ip.variables.GetVariable("CAPTION"));
+    windows.CreateMainWindow(instance, ip.variables.GetVariable("CAPTION"));
     LanguageText(ip, 14000);
     replaceList.Create();
     const StartupOptions options =
@@ -117,8 +119,9 @@ int RunTalven(HINSTANCE instance) {
   replaceList.Discard();
   if (ddeReady) DdeUninitialize(dde);
   platform.SetBusyCursor(false);
-  platform.CloseCopyGauge();  // with the cue card and the wait message, when they are open
-  mainWindow.Destroy();
+  // The wait message, the copy gauge (as ENDCOPYFILE() closes it, the cursor left released)
+  // and the main window.
+  windows.CloseAll();
   platform.HideSetupWindow();
   CarryOutRestart(ip.version, ip.restartMode);
   return 0;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "support/win32.h"
-#include "ui/main_window_win32.h"
+#include "ui/installer_windows_win32.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ std::string Win32Platform::ProgramPath() {
 std::string Win32Platform::DesktopFolder() {
   char path[MAX_PATH] = "";
   LPITEMIDLIST list = nullptr;
-  if (SHGetSpecialFolderLocation(mainWindow_.Handle(), CSIDL_DESKTOP, &list) == S_OK) {
+  if (SHGetSpecialFolderLocation(windows_.MainHandle(), CSIDL_DESKTOP, &list) == S_OK) {
     SHGetPathFromIDListA(list, path);
     CoTaskMemFree(list);
   }
@@ -116,25 +116,25 @@ std::string Win32Platform::LowerText(const std::string& text) {
   return out;
 }
 
+// The gauge and the wait message are disabled and the cursor released while the box is up.
 int Win32Platform::ShowMessage(const std::string& text, const std::string& title, unsigned style, int helpId) {
-  const bool busy = busy_;
-  SetBusyCursor(false);
-  const int answer = ShowMessageBox(mainWindow_.Handle(), text, title, style, helpId);
-  SetBusyCursor(busy);
+  windows_.BeginUserPrompt();
+  const int answer = ShowMessageBox(windows_.MainHandle(), text, title, style, helpId);
+  windows_.EndUserPrompt();
   return answer;
 }
 
-void Win32Platform::SetBusyCursor(bool on) {
-  busy_ = on;
-  SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW));
-}
+void Win32Platform::SetBusyCursor(bool on) { windows_.SetBusyCursor(on); }
+bool Win32Platform::BusyCursor() const { return windows_.BusyCursor(); }
 
 void Win32Platform::HideSetupWindow() {
   if (HWND setup = FindSetupWindow()) SendMessageA(setup, WM_COMMAND, 2, 0);
 }
 
-void Win32Platform::BeginUserPrompt() { SetBusyCursor(false); }
-void Win32Platform::EndUserPrompt() { SetBusyCursor(true); }
+void Win32Platform::BeginUserPrompt() { windows_.BeginUserPrompt(); }
+void Win32Platform::EndUserPrompt() { windows_.EndUserPrompt(); }
+bool Win32Platform::CopyGaugeOpen() { return windows_.CopyGaugeOpen(); }
+void Win32Platform::CloseCopyGauge() { windows_.CloseCopyGauge(); }
 
 namespace {
 

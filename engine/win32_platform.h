@@ -6,11 +6,11 @@
 #include "engine/platform.h"
 #include "support/win32.h"
 
-class MainWindow;
+class InstallerWindows;
 
 class Win32Platform : public Platform {
  public:
-  explicit Win32Platform(MainWindow& mainWindow) : mainWindow_(mainWindow) {}
+  explicit Win32Platform(InstallerWindows& windows) : windows_(windows) {}
 
   WindowsVersionInfo Version() override;
   std::string Environment(const std::string& name) override;
@@ -36,14 +36,13 @@ class Win32Platform : public Platform {
   void BeginUserPrompt() override;
   void EndUserPrompt() override;
   void PumpMessages() override { ::PumpMessages(); }
-  bool CopyGaugeOpen() override { return false; }
-  void CloseCopyGauge() override {}
+  bool CopyGaugeOpen() override;
+  void CloseCopyGauge() override;
 
-  bool BusyCursor() const { return busy_; }
+  bool BusyCursor() const;
 
  private:
-  MainWindow& mainWindow_;
-  bool busy_ = false;
+  InstallerWindows& windows_;
   bool versionKnown_ = false;
   WindowsVersionInfo version_;
 };

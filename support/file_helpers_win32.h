@@ -31,8 +31,8 @@ SYSTEMTIME CopyDateTime(const FILETIME& utc);
 // The current local time, as a copy made now would note it.
 SYSTEMTIME CurrentCopyDateTime();
 // The last-write time of [path] as CopyDateTime gives it, opening the file for reading with
-// [shareMode]; the current time when it cannot be opened.
-SYSTEMTIME NoteCopyDateTime(const std::string& path, DWORD shareMode);
+// [shareMode]; the current time when it cannot be opened. [opened], when given, tells which.
+SYSTEMTIME NoteCopyDateTime(const std::string& path, DWORD shareMode, bool* opened = nullptr);
 // The MS-DOS date and time words of the local calendar time [local] (two-second resolution).
 WORD DosDate(const SYSTEMTIME& local);
 WORD DosTime(const SYSTEMTIME& local);
@@ -53,9 +53,17 @@ struct DriveSpace {
 };
 DriveSpace QueryDriveSpace(const std::string& path);
 
+// What a block copy reads from.
+class BlockSource {
+ public:
+  virtual ~BlockSource() = default;
+  // Reads up to [size] bytes; the number read, or a negative number on failure.
+  virtual int Read(char* buffer, int size) = 0;
+};
+
 // A file read through the system's LZ expansion functions: a file in the LZ-compressed format
 // reads expanded, any other file unchanged.
-class LzSource {
+class LzSource : public BlockSource {
  public:
   LzSource() = default;
   LzSource(const LzSource&) = delete;
@@ -68,10 +76,20 @@ class LzSource {
   // The expanded length (seek to the end and back to the start); -1 on failure.
   long Length();
   // Reads up to [size] bytes; the number read, or a negative LZ error code.
-  int Read(char* buffer, int size);
+  int Read(char* buffer, int size) override;
 
  private:
   int handle_ = -1;
+};
+
+// A file read as it is, through a handle opened for reading (the caller keeps and closes it).
+class FileBlockSource : public BlockSource {
+ public:
+  explicit FileBlockSource(HANDLE file) : file_(file) {}
+  int Read(char* buffer, int size) override;
+
+ private:
+  HANDLE file_;
 };
 
 enum class BlockCopyResult { Done, ShortRead, ShortWrite };
@@ -79,6 +97,8 @@ enum class BlockCopyResult { Done, ShortRead, ShortWrite };
 // Copies [length] bytes from [source] to [target] in blocks of [buffer]'s size: full blocks while
 // more than a block remains, then the rest. Stops at the first short read or short write.
 // [afterBlock], when given, runs after every block with the bytes copied so far (the copy engine
-// pumps messages and moves its gauge there).
-BlockCopyResult CopyBlocks(LzSource& source, HANDLE target, long length, std::vector<char>& buffer,
-                           const std::function<void(long copied)>& afterBlock = {});
+// moves its gauge there); [beforeIo], when given, before every read and every write (the copy
+// engine lets window messages through there).
+BlockCopyResult CopyBlocks(BlockSource& source, HANDLE target, long length, std::vector<char>& buffer,
+                           const std::function<void(long copied)>& afterBlock = {},
+                           const std::function<void()>& beforeIo = {});

@@ -38,9 +38,10 @@ SYSTEMTIME CurrentCopyDateTime() {
   return now;
 }
 
-SYSTEMTIME NoteCopyDateTime(const std::string& path, DWORD shareMode) {
+SYSTEMTIME NoteCopyDateTime(const std::string& path, DWORD shareMode, bool* opened) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened) *opened = file != INVALID_HANDLE_VALUE;
   if (file == INVALID_HANDLE_VALUE) return CurrentCopyDateTime();
   FILETIME written;
   const bool ok = GetFileTime(file, nullptr, nullptr, &written) != 0;

@@ -24,13 +24,21 @@ long LzSource::Length() {
 
 int LzSource::Read(char* buffer, int size) { return LZRead(handle_, buffer, size); }
 
-BlockCopyResult CopyBlocks(LzSource& source, HANDLE target, long length, std::vector<char>& buffer,
-                           const std::function<void(long copied)>& afterBlock) {
+int FileBlockSource::Read(char* buffer, int size) {
+  DWORD got = 0;
+  if (!ReadFile(file_, buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
+  return static_cast<int>(got);
+}
+
+BlockCopyResult CopyBlocks(BlockSource& source, HANDLE target, long length, std::vector<char>& buffer,
+                           const std::function<void(long copied)>& afterBlock, const std::function<void()>& beforeIo) {
   const long block = static_cast<long>(buffer.size());
   long copied = 0;
   while (copied < length) {
     const long chunk = length - copied > block ? block : length - copied;
+    if (beforeIo) beforeIo();
     if (source.Read(buffer.data(), static_cast<int>(chunk)) != chunk) return BlockCopyResult::ShortRead;
+    if (beforeIo) beforeIo();
     DWORD written = 0;
     if (!WriteFile(target, buffer.data(), static_cast<DWORD>(chunk), &written, nullptr) ||
         written != static_cast<DWORD>(chunk))

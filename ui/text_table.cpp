@@ -14,6 +14,7 @@ constexpr TextEntry kTexts[] = {
 #include "resources/texts/common.def"
 #include "resources/texts/errors.def"
 #include "resources/texts/language.def"
+#include "resources/texts/copy.def"
 #undef PROGRAM_TEXT
 #undef SCRIPT_ERROR
 #undef LANGUAGE_TEXT

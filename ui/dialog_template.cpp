@@ -1,0 +1,104 @@
+#include "ui/dialog_template.h"
+
+#include <utility>
+
+namespace {
+
+class TemplateWriter {
+ public:
+  void Word(uint16_t value) {
+    bytes_.push_back(static_cast<uint8_t>(value & 0xFF));
+    bytes_.push_back(static_cast<uint8_t>(value >> 8));
+  }
+  void Short(int16_t value) { Word(static_cast<uint16_t>(value)); }
+  void Dword(uint32_t value) {
+    Word(static_cast<uint16_t>(value & 0xFFFF));
+    Word(static_cast<uint16_t>(value >> 16));
+  }
+  void Text(const std::u16string& text) {
+    for (char16_t c : text) Word(static_cast<uint16_t>(c));
+    Word(0);
+  }
+  // Items begin on a DWORD boundary of the template.
+  void AlignToDword() {
+    while (bytes_.size() % 4 != 0) bytes_.push_back(0);
+  }
+  std::vector<uint8_t> Take() { return std::move(bytes_); }
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace
+
+std::u16string AsciiText(std::string_view ascii) {
+  std::u16string text;
+  for (char c : ascii) text += static_cast<char16_t>(static_cast<unsigned char>(c));
+  return text;
+}
+
+DialogTemplateBuilder::DialogTemplateBuilder(uint32_t style, int16_t width, int16_t height, std::u16string title,
+                                             uint16_t pointSize, std::u16string face)
+    : style_(face.empty() ? style : style | dialog_style::kSetFont),
+      width_(width),
+      height_(height),
+      title_(std::move(title)),
+      pointSize_(pointSize),
+      face_(std::move(face)) {}
+
+std::vector<uint8_t> DialogTemplateBuilder::Bytes() const {
+  TemplateWriter t;
+  t.Dword(style_);
+  t.Dword(0);  // extended style
+  t.Word(static_cast<uint16_t>(items_.size()));
+  t.Short(0);  // x and y: the dialog places itself
+  t.Short(0);
+  t.Short(width_);
+  t.Short(height_);
+  t.Word(0);  // no menu
+  t.Word(0);  // the standard dialog class
+  t.Text(title_);
+  if (style_ & dialog_style::kSetFont) {
+    t.Word(pointSize_);
+    t.Text(face_);
+  }
+  for (const DialogItem& item : items_) {
+    t.AlignToDword();
+    t.Dword(item.style);
+    t.Dword(item.exStyle);
+    t.Short(item.x);
+    t.Short(item.y);
+    t.Short(item.width);
+    t.Short(item.height);
+    t.Word(item.id);
+    t.Word(0xFFFF);
+    t.Word(item.classAtom);
+    t.Text(item.text);
+    t.Word(0);  // no creation data
+  }
+  return t.Take();
+}
+
+std::vector<uint8_t> CopyGaugeTemplate(const CopyGaugeTexts& texts) {
+  using namespace dialog_style;
+  DialogTemplateBuilder b(kVisible | kCaption | kModalFrame, 222, 144, u"", 8, u"MS Sans Serif");
+  const uint32_t child = kChild | kVisible;
+  // File names may hold "&": the lines show them as they are, cut at the right edge.
+  const uint32_t line = child | kStaticLeftNoWordWrap | kStaticNoPrefix;
+  b.Add({child | kGroupBox, 0, 6, 3, 209, 111, GAUGE_GROUP, DIALOG_BUTTON, u""});
+  b.Add({line, 0, 15, 17, 187, 8, GAUGE_STATUS, DIALOG_STATIC, u""});
+  b.Add({child | kStaticLeft, 0, 15, 31, 57, 8, GAUGE_SOURCE_LABEL, DIALOG_STATIC, texts.sourceLabel});
+  b.Add({line, 0, 15, 40, 192, 8, GAUGE_SOURCE, DIALOG_STATIC, u""});
+  b.Add({child | kStaticLeft, 0, 15, 55, 58, 8, GAUGE_DESTINATION_LABEL, DIALOG_STATIC, texts.destinationLabel});
+  b.Add({line, 0, 15, 64, 192, 8, GAUGE_DESTINATION, DIALOG_STATIC, u""});
+  b.Add({kChild | kBorder, 0, 13, 86, 181, 16, GAUGE_BAR_PLACE, DIALOG_STATIC, u""});
+  b.Add({child | kTabStop | kPushButton, 0, 89, 124, 45, 14, GAUGE_CANCEL, DIALOG_BUTTON, texts.cancel});
+  return b.Bytes();
+}
+
+std::vector<uint8_t> WaitMessageTemplate() {
+  using namespace dialog_style;
+  DialogTemplateBuilder b(kPopup | kVisible | kCaption, 290, 55, u"", 8, u"MS Sans Serif");
+  b.Add({kChild | kStaticLeft, 0, 0, 0, 290, 55, 0xFFFF, DIALOG_STATIC, u""});
+  return b.Bytes();
+}

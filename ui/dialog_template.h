@@ -1,0 +1,75 @@
+// In-memory dialog templates (DLGTEMPLATE with DLGITEMTEMPLATE items), laid out the way the
+// system's dialog manager parses them: every item starts on a DWORD boundary, classes and
+// texts are either 0xFFFF followed by an ordinal or a zero-terminated UTF-16 string, and the
+// font (point size, face name) follows the title when DS_SETFONT is set. Portable: the bytes
+// are checked without Windows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The predefined control classes, by atom.
+enum DialogClassAtom : uint16_t {
+  DIALOG_BUTTON = 0x80, DIALOG_EDIT = 0x81, DIALOG_STATIC = 0x82, DIALOG_LISTBOX = 0x83,
+  DIALOG_SCROLLBAR = 0x84, DIALOG_COMBOBOX = 0x85,
+};
+
+// Window and dialog styles by value: this file does not include <windows.h>.
+namespace dialog_style {
+constexpr uint32_t kPopup = 0x80000000u, kChild = 0x40000000u, kVisible = 0x10000000u;
+constexpr uint32_t kCaption = 0x00C00000u, kBorder = 0x00800000u, kTabStop = 0x00010000u;
+constexpr uint32_t kGroup = 0x00020000u;
+constexpr uint32_t kModalFrame = 0x80u, kSetFont = 0x40u;
+constexpr uint32_t kPushButton = 0x0u, kGroupBox = 0x7u;
+constexpr uint32_t kStaticLeft = 0x0u, kStaticLeftNoWordWrap = 0xCu, kStaticNoPrefix = 0x80u;
+}  // namespace dialog_style
+
+struct DialogItem {
+  uint32_t style = 0;
+  uint32_t exStyle = 0;
+  int16_t x = 0, y = 0, width = 0, height = 0;  // dialog units
+  uint16_t id = 0;
+  uint16_t classAtom = DIALOG_STATIC;
+  std::u16string text;
+};
+
+class DialogTemplateBuilder {
+ public:
+  // The dialog's own record; DS_SETFONT is added to [style] when a face name is given.
+  DialogTemplateBuilder(uint32_t style, int16_t width, int16_t height, std::u16string title,
+                        uint16_t pointSize, std::u16string face);
+  void Add(DialogItem item) { items_.push_back(std::move(item)); }
+  // The template bytes, little-endian. Copy them to DWORD-aligned memory before use.
+  std::vector<uint8_t> Bytes() const;
+
+ private:
+  uint32_t style_;
+  int16_t width_, height_;
+  std::u16string title_;
+  uint16_t pointSize_;
+  std::u16string face_;
+  std::vector<DialogItem> items_;
+};
+
+// A text of ASCII characters as UTF-16 (the fixed texts of the templates).
+std::u16string AsciiText(std::string_view ascii);
+
+// The copy gauge: 222 x 144 dialog units, "MS Sans Serif" 8, its group frame, status line,
+// source and destination labels and lines, the hidden bar placeholder 53 and the Cancel button.
+struct CopyGaugeTexts {
+  std::u16string sourceLabel;       // language text 14100
+  std::u16string destinationLabel;  // language text 14110
+  std::u16string cancel;            // language text 14010
+};
+std::vector<uint8_t> CopyGaugeTemplate(const CopyGaugeTexts& texts);
+
+// The wait message window: 290 x 55 dialog units, one invisible static control, no buttons.
+std::vector<uint8_t> WaitMessageTemplate();
+
+// Control ids of the copy gauge.
+enum CopyGaugeControl : int {
+  GAUGE_GROUP = 100, GAUGE_STATUS = 207, GAUGE_SOURCE_LABEL = 208, GAUGE_SOURCE = 205,
+  GAUGE_DESTINATION_LABEL = 209, GAUGE_DESTINATION = 206, GAUGE_BAR_PLACE = 53, GAUGE_CANCEL = 2,
+};

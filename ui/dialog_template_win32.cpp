@@ -1,0 +1,18 @@
+#include "ui/dialog_template_win32.h"
+
+#include <cstring>
+
+HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter) {
+  std::vector<DWORD> aligned((bytes.size() + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
+  std::memcpy(aligned.data(), bytes.data(), bytes.size());
+  return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(aligned.data()),
+                                    owner, procedure, parameter);
+}
+
+std::u16string AnsiToUtf16(const std::string& text) {
+  if (text.empty()) return std::u16string();
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return std::u16string(wide.begin(), wide.end());
+}

@@ -1,0 +1,13 @@
+// Dialogs made from the in-memory templates of ui/dialog_template.h.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A modeless dialog from template [bytes] (copied to DWORD-aligned memory first).
+HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter);
+// An 8-bit text in the system's code page as the UTF-16 that templates hold.
+std::u16string AnsiToUtf16(const std::string& text);

@@ -1,0 +1,192 @@
+#include "ui/gauge_bar_win32.h"
+
+#include <string>
+
+#include "ui/window_geometry.h"
+
+namespace {
+
+const char* const kClassName = "QuillsetGaugeBar";
+
+struct BarState {
+  GaugeBarStyle style;
+  int32_t maximum = 0;
+  int32_t position = 0;
+  HFONT font = nullptr;
+  int clientRight = 0;  // kept from WM_SIZE: asking for the rectangle per step costs a server call
+  // What the window showed when it was last drawn: a step that changes neither is not drawn.
+  int shownEdge = -1;
+  std::string shownLabel;
+};
+
+BarState* StateOf(HWND window) {
+  return window ? reinterpret_cast<BarState*>(GetWindowLongPtrA(window, GWLP_USERDATA)) : nullptr;
+}
+
+COLORREF Inverse(COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); }
+
+void DrawFrameRings(HDC dc, RECT& r, int width) {
+  HPEN dark = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+  HPEN light = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+  HGDIOBJ old = SelectObject(dc, dark);
+  for (int ring = 0; ring < width; ++ring) {
+    const int l = r.left + ring, t = r.top + ring, rt = r.right - 1 - ring, b = r.bottom - 1 - ring;
+    SelectObject(dc, dark);
+    MoveToEx(dc, l, b, nullptr);
+    LineTo(dc, l, t);
+    LineTo(dc, rt + 1, t);
+    SelectObject(dc, light);
+    MoveToEx(dc, rt, t + 1, nullptr);
+    LineTo(dc, rt, b);
+    LineTo(dc, l, b);
+  }
+  SelectObject(dc, old);
+  DeleteObject(dark);
+  DeleteObject(light);
+  InflateRect(&r, -width, -width);
+}
+
+// The label goes through a black bitmap in the inverse of the done colour, combined by XOR:
+// white over the done part, the remaining colour XOR the inverse over the rest.
+void DrawLabel(HDC dc, const RECT& r, const std::string& label, COLORREF done, HFONT font) {
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ oldFont = SelectObject(memory, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE size{};
+  GetTextExtentPoint32A(memory, label.c_str(), static_cast<int>(label.size()), &size);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, size.cx, size.cy);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  RECT all{0, 0, size.cx, size.cy};
+  FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SetBkColor(memory, RGB(0, 0, 0));
+  SetTextColor(memory, Inverse(done));
+  TextOutA(memory, 0, 0, label.c_str(), static_cast<int>(label.size()));
+  BitBlt(dc, GaugeLabelOffset(r.left, r.right, size.cx), GaugeLabelOffset(r.top, r.bottom, size.cy), size.cx, size.cy,
+         memory, 0, 0, SRCINVERT);
+  SelectObject(memory, oldBitmap);
+  SelectObject(memory, oldFont);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+}
+
+void Paint(HWND window, BarState& s) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  PaintGaugeBar(dc, client, s.position, s.maximum, s.style, s.font);
+  EndPaint(window, &paint);
+}
+
+// Repaints at once when the edge or the label would change.
+void Refresh(HWND window, BarState& s) {
+  const int edge = GaugeFillEdge(s.position, s.maximum, 0, s.clientRight);
+  std::string label = GaugeLabel(s.position, s.maximum);
+  if (edge == s.shownEdge && label == s.shownLabel) return;
+  s.shownEdge = edge;
+  s.shownLabel = std::move(label);
+  InvalidateRect(window, nullptr, FALSE);
+  UpdateWindow(window);
+}
+
+LRESULT CALLBACK BarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  BarState* s = StateOf(window);
+  switch (message) {
+    case WM_NCCREATE: {
+      const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      auto* state = new BarState;
+      state->style = *static_cast<const GaugeBarStyle*>(create->lpCreateParams);
+      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+      break;
+    }
+    case WM_NCDESTROY:
+      delete s;
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      break;
+    case WM_SIZE:
+      if (s) s->clientRight = LOWORD(lParam);
+      break;
+    case WM_SETFONT:
+      if (s) s->font = reinterpret_cast<HFONT>(wParam);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel
+    case WM_PAINT:
+      if (s) {
+        Paint(window, *s);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterBarClass(HINSTANCE instance) {
+  WNDCLASSA existing;
+  if (GetClassInfoA(instance, kClassName, &existing)) return;
+  WNDCLASSA c{};
+  c.style = CS_HREDRAW | CS_VREDRAW;
+  c.lpfnWndProc = BarProcedure;
+  c.hInstance = instance;
+  c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  c.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  c.lpszClassName = kClassName;
+  RegisterClassA(&c);
+}
+
+}  // namespace
+
+void PaintGaugeBar(HDC dc, const RECT& client, int32_t position, int32_t maximum, const GaugeBarStyle& style,
+                   HFONT font) {
+  RECT r = client;
+  const int edge = GaugeFillEdge(position, maximum, r.left, r.right);
+  if (style.sunkenFrame) DrawFrameRings(dc, r, style.frameWidth);
+  // The columns left of the edge in the done colour, the others in the remaining colour.
+  const int split = edge < r.left ? r.left : edge > r.right ? r.right : edge;
+  HBRUSH done = CreateSolidBrush(style.done);
+  HBRUSH remaining = CreateSolidBrush(style.remaining);
+  const RECT donePart{r.left, r.top, split, r.bottom};
+  const RECT restPart{split, r.top, r.right, r.bottom};
+  FillRect(dc, &donePart, done);
+  FillRect(dc, &restPart, remaining);
+  DeleteObject(done);
+  DeleteObject(remaining);
+  const std::string label = GaugeLabel(position, maximum);
+  if (!label.empty()) DrawLabel(dc, r, label, style.done, font);
+}
+
+GaugeBar GaugeBar::Create(HWND parent, const RECT& rect, int id, const GaugeBarStyle& style) {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  RegisterBarClass(instance);
+  GaugeBarStyle copy = style;
+  HWND window = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
+                                rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                instance, &copy);
+  return GaugeBar(window);
+}
+
+int32_t GaugeBar::Maximum() const {
+  const BarState* s = StateOf(window_);
+  return s ? s->maximum : 0;
+}
+
+int32_t GaugeBar::Position() const {
+  const BarState* s = StateOf(window_);
+  return s ? s->position : 0;
+}
+
+void GaugeBar::SetMaximum(int32_t maximum) {
+  BarState* s = StateOf(window_);
+  if (!s) return;
+  s->maximum = maximum;
+  if (maximum < s->position) s->position = maximum;
+  Refresh(window_, *s);
+}
+
+void GaugeBar::SetPosition(int32_t position) {
+  BarState* s = StateOf(window_);
+  if (!s) return;
+  s->position = position < s->maximum ? position : s->maximum;
+  Refresh(window_, *s);
+}

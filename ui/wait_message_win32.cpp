@@ -1,0 +1,89 @@
+// The wait message: a small captioned window, centred on the screen, that shows a text of one
+// or more lines centred in light grey.
+#include <vector>
+
+#include "ui/dialog_template.h"
+#include "ui/dialog_template_win32.h"
+#include "ui/installer_windows_win32.h"
+
+namespace {
+
+void CentreOnScreen(HWND window) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2;
+  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE LineSize(HDC dc, const std::string& line) {
+  // An empty line is as wide and as high as "W".
+  const std::string measured = line.empty() ? "W" : line;
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+INT_PTR CALLBACK WaitMessageProcedure(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  auto* windows = reinterpret_cast<InstallerWindows*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      CentreOnScreen(dialog);
+      return TRUE;
+    case WM_PAINT:
+      if (!windows) return FALSE;
+      windows->PaintWaitMessage(dialog);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void InstallerWindows::PaintWaitMessage(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  RECT fill = client;
+  ++fill.right;
+  ++fill.bottom;
+  HBRUSH grey = CreateSolidBrush(RGB(192, 192, 192));
+  FillRect(dc, &fill, grey);
+  DeleteObject(grey);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  std::vector<int> widths, heights;
+  for (const std::string& line : MessageLines(waitText_)) {
+    const SIZE size = LineSize(dc, line);
+    widths.push_back(size.cx);
+    heights.push_back(size.cy);
+  }
+  const TextBlock block = CentredTextBlock(widths, heights, client.right, client.bottom);
+  RECT text{block.left, block.top, block.left + block.width, block.top + block.height};
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, waitText_.c_str(), static_cast<int>(waitText_.size()), &text, DT_EXPANDTABS | DT_CENTER);
+  SelectObject(dc, oldFont);
+  EndPaint(window, &paint);
+}
+
+void InstallerWindows::ShowWaitMessage(const std::string& text) {
+  if (!wait_) {
+    wait_ = CreateModelessDialog(WaitMessageTemplate(), main_.Handle(), WaitMessageProcedure,
+                                 reinterpret_cast<LPARAM>(this));
+    if (!wait_) return;
+  }
+  SetWindowTextA(wait_, Caption().c_str());
+  waitText_ = text;
+  InvalidateRect(wait_, nullptr, TRUE);
+  UpdateWindow(wait_);
+}
+
+void InstallerWindows::HideWaitMessage() {
+  if (!wait_) return;
+  HWND wait = wait_;
+  wait_ = nullptr;
+  waitText_.clear();
+  DestroyWindow(wait);
+}
