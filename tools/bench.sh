@@ -41,3 +41,8 @@ lines=400003
 echo "empty script: ${empty} ms (process start and shut-down)"
 echo "loop script:  ${loop} ms for ${lines} lines"
 awk -v l="$lines" -v a="$loop" -v e="$empty" 'BEGIN { d = a - e; if (d < 1) d = 1; printf "TALVEN.EXE under Wine: %.0f lines/s\n", l / (d / 1000) }'
+
+echo "== COPYFILE under Wine: a 64 MB file against CopyFileA and a bare 1024-byte loop"
+cmake --build build/win64 -j "$jobs" --target qs_copy_bench >/dev/null
+"$WINE" build/win64/bin/qs_copy_bench.exe 'C:\qsbench'
+rm -f "$scratch"/BENCH*

@@ -11,6 +11,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 export WINE_DRIVES=$WINE_BUILD/drives
 XVFB_PID=""
+SMALL_MOUNTED=""
 
 wine_map_drive() {   # letter, directory, [volume label]
   local letter=$1 dir=$2 label=${3:-}
@@ -35,6 +36,11 @@ wine_session_begin() {
   # Drives the tests use: a labelled medium and a scratch drive.
   wine_map_drive l "$WINE_DRIVES/labelled" "QSDISK1"
   wine_map_drive m "$WINE_DRIVES/medium" "QSMEDIUM"
+  # A 1 MB volume of its own for the copy engine's disk-full cases; root only (a tmpfs mount).
+  wine_map_drive s "$WINE_DRIVES/small"
+  if [ "$(id -u)" -eq 0 ] && ! mountpoint -q "$WINE_DRIVES/small"; then
+    mount -t tmpfs -o size=1m tmpfs "$WINE_DRIVES/small" && SMALL_MOUNTED=1
+  fi
   wine_session_display
 }
 
@@ -52,4 +58,6 @@ wine_session_end() {
   WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null || true
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
   XVFB_PID=""
+  if [ -n "$SMALL_MOUNTED" ]; then umount "$WINE_DRIVES/small" 2>/dev/null || true; fi
+  SMALL_MOUNTED=""
 }
