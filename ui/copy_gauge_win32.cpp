@@ -2,8 +2,8 @@
 // destination lines, the bar over the hidden placeholder, and Cancel, which sends the script
 // to its :EXIT label once the running command has returned.
 #include "engine/executor.h"
-#include "ui/dialog_template.h"
-#include "ui/dialog_template_win32.h"
+#include "ui/installer_templates.h"
+#include "support/dialog_template_win32.h"
 #include "ui/installer_windows_win32.h"
 #include "ui/language.h"
 

@@ -2,8 +2,8 @@
 // or more lines centred in light grey.
 #include <vector>
 
-#include "ui/dialog_template.h"
-#include "ui/dialog_template_win32.h"
+#include "ui/installer_templates.h"
+#include "support/dialog_template_win32.h"
 #include "ui/installer_windows_win32.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/errors.h"
-#include "ui/dialog_template.h"
+#include "ui/installer_templates.h"
 #include "ui/dib_layout.h"
 #include "ui/user_objects.h"
 #include "ui/window_geometry.h"

@@ -311,6 +311,12 @@ TEST(Bitmaps, LaterHeadersPalettesAndFilesThatDoNotFit) {
   Put32(huge, 22, 0x10000);
   WriteFileBytes(dir + "HUGE.BMP", huge);
   EXPECT_EQ(LoadDibFile(dir + "HUGE.BMP"), nullptr);
+  {
+    BoxWatch boxes(L"OK");
+    EXPECT_EQ(LoadDibFile(dir + "MISSING.BMP"), nullptr);
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_EQ(boxes.Texts()[0], "File Not Found!");
+  }
   WriteFileBytes(dir + "CORE.BMP", std::string("BM") + std::string(12, '\0') + std::string("\x0C\0\0\0", 4) +
                                        std::string(40, '\0'));
   EXPECT_EQ(LoadDibFile(dir + "CORE.BMP"), nullptr);

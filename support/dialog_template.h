@@ -1,8 +1,8 @@
 // In-memory dialog templates (DLGTEMPLATE with DLGITEMTEMPLATE items), laid out the way the
-// system's dialog manager parses them: every item starts on a DWORD boundary, classes and
-// texts are either 0xFFFF followed by an ordinal or a zero-terminated UTF-16 string, and the
-// font (point size, face name) follows the title when DS_SETFONT is set. Portable: the bytes
-// are checked without Windows.
+// system's dialog manager parses them: every item starts on a DWORD boundary, classes are 0xFFFF
+// followed by an atom, texts zero-terminated UTF-16 strings, and the font (point size, face
+// name) follows the title when DS_SETFONT is set. Shared by the installer programs; portable,
+// so that the bytes are checked without Windows.
 #pragma once
 
 #include <cstdint>
@@ -55,21 +55,3 @@ class DialogTemplateBuilder {
 
 // A text of ASCII characters as UTF-16 (the fixed texts of the templates).
 std::u16string AsciiText(std::string_view ascii);
-
-// The copy gauge: 222 x 144 dialog units, "MS Sans Serif" 8, its group frame, status line,
-// source and destination labels and lines, the hidden bar placeholder 53 and the Cancel button.
-struct CopyGaugeTexts {
-  std::u16string sourceLabel;       // language text 14100
-  std::u16string destinationLabel;  // language text 14110
-  std::u16string cancel;            // language text 14010
-};
-std::vector<uint8_t> CopyGaugeTemplate(const CopyGaugeTexts& texts);
-
-// The wait message window: 290 x 55 dialog units, one invisible static control, no buttons.
-std::vector<uint8_t> WaitMessageTemplate();
-
-// Control ids of the copy gauge.
-enum CopyGaugeControl : int {
-  GAUGE_GROUP = 100, GAUGE_STATUS = 207, GAUGE_SOURCE_LABEL = 208, GAUGE_SOURCE = 205,
-  GAUGE_DESTINATION_LABEL = 209, GAUGE_DESTINATION = 206, GAUGE_BAR_PLACE = 53, GAUGE_CANCEL = 2,
-};

@@ -1,4 +1,4 @@
-#include "ui/dialog_template_win32.h"
+#include "support/dialog_template_win32.h"
 
 #include <cstring>
 

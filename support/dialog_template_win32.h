@@ -1,4 +1,4 @@
-// Dialogs made from the in-memory templates of ui/dialog_template.h.
+// Dialogs made from the in-memory templates of support/dialog_template.h.
 #pragma once
 
 #include <windows.h>
