@@ -87,7 +87,7 @@ bool OpensOrCreates(const std::string& path) {
 }
 
 // The blocks of one file: pumping before each read and write, the bar moved every 41st block
-// in byte mode and to the total at the end.
+// in byte mode (painted at the pace of the message drains) and to the total at the end.
 int CopyContent(BlockSource& source, HANDLE target, long length, CopyGaugeLink* gauge, bool byteMode) {
   std::vector<char> buffer(kBlock);
   int counter = 0;
@@ -97,7 +97,7 @@ int CopyContent(BlockSource& source, HANDLE target, long length, CopyGaugeLink* 
       gauge->SetPosition(copied);
     } else if (++counter > kBlocksPerGaugeStep - 1) {
       counter = 0;
-      gauge->SetPosition(copied);
+      gauge->SetPositionPaced(copied);
     }
   };
   const BlockCopyResult result = CopyBlocks(source, target, length, buffer, afterBlock, PacedMessagePump::Pump);

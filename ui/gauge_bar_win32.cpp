@@ -17,7 +17,11 @@ struct BarState {
   // What the window showed when it was last drawn: a step that changes neither is not drawn.
   int shownEdge = -1;
   std::string shownLabel;
+  DWORD lastPaint = 0;
+  bool paintPending = false;  // marked for repainting, not yet painted
 };
+
+constexpr DWORD kPaceMs = 15;
 
 BarState* StateOf(HWND window) {
   return window ? reinterpret_cast<BarState*>(GetWindowLongPtrA(window, GWLP_USERDATA)) : nullptr;
@@ -77,14 +81,24 @@ void Paint(HWND window, BarState& s) {
   EndPaint(window, &paint);
 }
 
-// Repaints at once when the edge or the label would change.
-void Refresh(HWND window, BarState& s) {
+// Repaints when the edge or the label would change: at once, or with [paced] perhaps at the
+// next message drain.
+void Refresh(HWND window, BarState& s, bool paced = false) {
   const int edge = GaugeFillEdge(s.position, s.maximum, 0, s.clientRight);
   std::string label = GaugeLabel(s.position, s.maximum);
-  if (edge == s.shownEdge && label == s.shownLabel) return;
-  s.shownEdge = edge;
-  s.shownLabel = std::move(label);
-  InvalidateRect(window, nullptr, FALSE);
+  const bool changed = edge != s.shownEdge || label != s.shownLabel;
+  if (!changed && (paced || !s.paintPending)) return;
+  if (changed) {
+    s.shownEdge = edge;
+    s.shownLabel = std::move(label);
+    InvalidateRect(window, nullptr, FALSE);
+  }
+  const DWORD now = GetTickCount();
+  if (paced && now - s.lastPaint < kPaceMs) {
+    s.paintPending = true;
+    return;
+  }
+  s.lastPaint = now;
   UpdateWindow(window);
 }
 
@@ -112,6 +126,7 @@ LRESULT CALLBACK BarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 1;  // the paint covers every pixel
     case WM_PAINT:
       if (s) {
+        s->paintPending = false;
         Paint(window, *s);
         return 0;
       }
@@ -189,4 +204,11 @@ void GaugeBar::SetPosition(int32_t position) {
   if (!s) return;
   s->position = position < s->maximum ? position : s->maximum;
   Refresh(window_, *s);
+}
+
+void GaugeBar::SetPositionPaced(int32_t position) {
+  BarState* s = StateOf(window_);
+  if (!s) return;
+  s->position = position < s->maximum ? position : s->maximum;
+  Refresh(window_, *s, true);
 }

@@ -106,6 +106,9 @@ class CopyGaugeLink {
   void SetPosition(int32_t position) {
     if (Alive()) windows_.Bar().SetPosition(position);
   }
+  void SetPositionPaced(int32_t position) {
+    if (Alive()) windows_.Bar().SetPositionPaced(position);
+  }
   void ShowSource(const std::string& text) {
     if (Alive()) windows_.SetGaugeTexts("", text, "");
   }

@@ -130,6 +130,24 @@ TEST(GaugeBar, FillEdgeFrameAndXorLabel) {
   run.windows.CloseCopyGauge();
 }
 
+TEST(GaugeBar, AByteModeCopyEndsWithTheFullBarOnTheScreen) {
+  InProcessRun run;
+  const std::string dir = ScratchFolder("gauge_paint");
+  WriteFileBytes(dir + "BIG.BIN", std::string(3u << 20, 'g'));
+  run.Line("POSITIONDIALOG(30, 30)");
+  run.Line("CENTREDIALOG(0, 0)");
+  ASSERT_EQ(run.Line("COPYFILE(1)"), 0);
+  ToFront(run.windows.CopyGaugeHandle());
+  // The steps during the copy are painted at the pace of the message drains, the last one at once.
+  ASSERT_EQ(run.Line("\"" + dir + "BIG.BIN\", \"" + dir + "BIG.OUT\", \"Copying\", 0"), 0);
+  EXPECT_FALSE(GetUpdateRect(run.windows.Bar().Handle(), nullptr, FALSE));  // nothing left to paint
+  ToFront(run.windows.CopyGaugeHandle());
+  windriver::Picture p;
+  ASSERT_TRUE(windriver::CaptureWindow(run.windows.Bar().Handle(), p));
+  EXPECT_EQ(p.Pixel(p.width - 2, 2), RGB(0, 0, 255));
+  EXPECT_GT(Count(p, 1, p.width - 1, 1, p.height - 1, RGB(255, 255, 255)), 0);  // "100%"
+}
+
 TEST(WaitMessage, CentredLinesWithAnEmptyLineBetween) {
   InProcessRun run;
   run.ip.variables.SetVariable("MSG", "Please wait");
