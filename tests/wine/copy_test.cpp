@@ -45,6 +45,18 @@ TEST(CopyExpansion, FilesCompressedByAnotherToolExpandByteForByte) {
   EXPECT_NE(run.Log().find("Standard Open\r\n"), std::string::npos);
 }
 
+TEST(CopyExpansion, ACompressedFileCutShortIsAReadFailure) {
+  InProcessRun run;
+  const std::string out = Folder("cut");
+  const std::string compressed = ReadFileBytes(Samples() + "RANDOM.BIN_");
+  WriteFileBytes(out + "CUT.BI_", compressed.substr(0, compressed.size() / 2));
+  EXPECT_EQ(run.Line("COPYFILE(\"" + out + "CUT.BI_\", \"" + out + "CUT.BIN\")"), ERR_READ_FAILURE);
+  EXPECT_NE(run.Log().find("  File Length: 70001 bytes"), std::string::npos);  // as the header promised
+  EXPECT_NE(run.Log().find("  FCopyFile returning: '6'"), std::string::npos);
+  EXPECT_TRUE(FileExists(out + "CUT.BIN"));  // what was written stays
+  EXPECT_LT(ReadFileBytes(out + "CUT.BIN").size(), 70001u);
+}
+
 TEST(CopyExpansion, UncompressExpandsOneFileAndMayDeleteItsSource) {
   InProcessRun run;
   const std::string out = Folder("uncompress");
