@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # README command 1: builds everything (native tools, the 64-bit programs that run here under
-# Wine, the 32-bit programs that ship) and runs the main job under Wine, then prints what it did.
+# Wine, the 32-bit programs that ship), builds the distribution medium of the bundled
+# installation, and installs Lumivane from it under Wine with `SETUP.EXE /s`; then prints what
+# was installed and where the screenshots of the run are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -11,18 +13,55 @@ for preset in native win64 win32; do
   cmake --build --preset "$preset" -j "$jobs" >/dev/null
 done
 
+# The shipping medium holds the 32-bit programs; the one installed here holds their 64-bit twins.
+echo "== building the distribution media"
+build/native/bin/qs-medium -D BUILD="$PWD/build/win32" resources/install/lumivane.medium build/medium-win32 >/dev/null
 export WINE_BUILD=$PWD/build/demo-wine
+medium=$WINE_BUILD/drives/medium
+rm -rf "$medium"
+build/native/bin/qs-medium -D BUILD="$PWD/build/win64" resources/install/lumivane.medium "$medium"
+
 [ -n "${DISPLAY:-}" ] && export QS_USE_DISPLAY=1
 source tools/wine-session.sh
 trap wine_session_end EXIT
 wine_session_begin
 drive_c=$WINEPREFIX/drive_c
-mkdir -p "$drive_c/qsdemo"
-cp resources/sample/SAMPLE.QLS "$drive_c/qsdemo/SAMPLE.QLS"
-printf '[Debug]\r\nDebug=1\r\nOutputTo=C:\\qsdemo\\TRACE.LOG\r\n' > "$drive_c/windows/TALVEN.INI"
+target="$drive_c/Program Files/Lumivane"
+shots=$PWD/build/demo-screenshots
+rm -rf "$target" "$shots"
+mkdir -p "$drive_c/qsdemo" "$shots"
 rm -f "$drive_c/qsdemo/TRACE.LOG"
-echo "== running TALVEN.EXE on SAMPLE.QLS under Wine"
-"$WINE" build/win64/bin/TALVEN.EXE 'C:\qsdemo\SAMPLE.QLS'
+printf '[Debug]\r\nDebug=1\r\nOutputTo=C:\\qsdemo\\TRACE.LOG\r\n' > "$drive_c/windows/TALVEN.INI"
+
+echo "== installing from M:\\ with SETUP.EXE /s"
+"$WINE" build/win64/bin/qs-snap.exe "Z:${shots//\//\\}" 30 >/dev/null 2>&1 &
+snap=$!
+start=$(date +%s%N)
+"$WINE" 'M:\SETUP.EXE' /s
+end=$(date +%s%N)
+kill "$snap" 2>/dev/null || true
+wait "$snap" 2>/dev/null || true
 rm -f "$drive_c/windows/TALVEN.INI"
-echo "== what the script did (its debug trace)"
-tr -d '\r' < "$drive_c/qsdemo/TRACE.LOG"
+echo "installation took $(( (end - start) / 1000000 )) ms"
+
+echo "== installed into C:\\Program Files\\Lumivane"
+if [ -d "$target" ]; then
+  (cd "$target" && find . -type f -printf '%10s  %P\n' | sort -k2)
+  echo "-- INSTALL.LOG, the installation's own record"
+  tr -d '\r' < "$target/INSTALL.LOG"
+else
+  echo "nothing was installed; the interpreter's trace follows"
+fi
+if [ -f "$drive_c/windows/KVLSOFT/ERROR.LOG" ]; then
+  echo "-- ERROR.LOG of the bootstrap"
+  tr -d '\r' < "$drive_c/windows/KVLSOFT/ERROR.LOG"
+fi
+echo "-- the copies in the interpreter's trace (C:\\qsdemo\\TRACE.LOG)"
+tr -d '\r' < "$drive_c/qsdemo/TRACE.LOG" | grep -E "FCopyFile|File Length|BlockCopy returning" || true
+echo "== screenshots kept in $shots"
+for bmp in "$shots"/*.bmp; do
+  [ -f "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null && rm -f "$bmp"
+done
+ls -1 "$shots"
+echo "The 32-bit medium that ships is in build/medium-win32."

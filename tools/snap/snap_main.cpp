@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   while (GetTickCount() - start < limit && taken < most) {
     const std::string state = WindowState();
     if (state != last) {
-      Sleep(150);  // let the new window paint itself first
+      Sleep(100);  // let the new window paint itself first
       char name[32];
       std::snprintf(name, sizeof name, "\\%02d.bmp", ++taken);
       SaveScreen(folder + name);
