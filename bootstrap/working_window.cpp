@@ -1,23 +1,12 @@
-#include <cstring>
 #include <vector>
 
 #include "bootstrap/bootstrap.h"
 #include "bootstrap/core/window_template.h"
+#include "support/dialog_template_win32.h"
 
 namespace {
 
 constexpr COLORREF kWorkingGrey = RGB(192, 192, 192);
-
-// Centred on the screen; the width and height count both edge pixels.
-void CentreOnScreen(HWND window) {
-  RECT frame;
-  GetWindowRect(window, &frame);
-  const int width = frame.right - frame.left + 1;
-  const int height = frame.bottom - frame.top + 1;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void Paint(HWND window, const Bootstrap& run) {
   PAINTSTRUCT paint;
@@ -43,7 +32,7 @@ INT_PTR CALLBACK WorkingWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrA(window, DWLP_USER, lParam);
-      CentreOnScreen(window);
+      CentreOnScreen(window, true);  // both edge pixels count
       return TRUE;
     case WM_PAINT:
       if (!run) return FALSE;
@@ -65,12 +54,7 @@ INT_PTR CALLBACK WorkingWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 void CreateWorkingWindow(Bootstrap& run) {
-  const std::vector<uint8_t> bytes = WorkingWindowTemplate();
-  std::vector<DWORD> aligned((bytes.size() + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
-  std::memcpy(aligned.data(), bytes.data(), bytes.size());
-  run.window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                          reinterpret_cast<const DLGTEMPLATE*>(aligned.data()), nullptr,
-                                          WorkingWindowProc, reinterpret_cast<LPARAM>(&run));
+  run.window = CreateModelessDialog(WorkingWindowTemplate(), nullptr, WorkingWindowProc, reinterpret_cast<LPARAM>(&run));
   if (!run.window) {
     run.log.LogText("Setup: the working window could not be created\r\n");
     return;

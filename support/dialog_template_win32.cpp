@@ -9,6 +9,15 @@ HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC
                                     owner, procedure, parameter);
 }
 
+void CentreOnScreen(HWND window, bool countEdgePixels) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  const int edge = countEdgePixels ? 1 : 0;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left + edge)) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top + edge)) / 2;
+  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 std::u16string AnsiToUtf16(const std::string& text) {
   if (text.empty()) return std::u16string();
   const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

@@ -9,5 +9,9 @@
 
 // A modeless dialog from template [bytes] (copied to DWORD-aligned memory first).
 HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter);
+// Centres [window] on the screen. With [countEdgePixels] its width and height count both edge
+// pixels (right - left + 1), as the bootstrap's working window places itself.
+void CentreOnScreen(HWND window, bool countEdgePixels = false);
+
 // An 8-bit text in the system's code page as the UTF-16 that templates hold.
 std::u16string AnsiToUtf16(const std::string& text);

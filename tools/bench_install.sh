@@ -97,10 +97,12 @@ report() {  # label, folder, medium drive, nsis exe
   total=$(time_runs "$folder" "$WINE" "$drive:\\SETUP.EXE" /s)
   [ -f "$drive_c/Program Files/$folder/$(ls "$drive_c/Program Files/$folder" 2>/dev/null | head -1)" ] || true
   # The interpreter alone, from the script copy the bootstrap made, and on an empty script.
-  cp "$WINE_DRIVES/$( [ "$drive" = m ] && echo medium || echo synthetic)/SETUP.QLS" "$drive_c/windows/TEMP/SETUP.QLS"
-  printf '\r\n' > "$drive_c/windows/TEMP/EMPTY.QLS"
+  local temp
+  temp=$(find "$drive_c/windows" -maxdepth 1 -iname temp | head -1)   # Wine keeps it as "temp"
+  cp "$WINE_DRIVES/$( [ "$drive" = m ] && echo medium || echo synthetic)/SETUP.QLS" "$temp/SETUP.QLS"
+  printf '\r\n' > "$temp/EMPTY.QLS"
   talven_empty=$(time_runs "$folder" "$WINE" 'C:\windows\KVLSOFT\TALVEN.EXE' 'C:\windows\TEMP\EMPTY.QLS')
-  talven_script=$(time_runs "$folder" "$WINE" 'C:\windows\KVLSOFT\TALVEN.EXE' 'C:\windows\TEMP\SETUP.QLS' "/DIR:$drive:\\")
+  talven_script=$(time_runs "$folder" "$WINE" 'C:\windows\KVLSOFT\TALVEN.EXE' 'C:\windows\TEMP\SETUP.QLS' "/DIR:$drive:\\" /s)
   local nsis_ms
   nsis_ms=$(time_runs "$folder" "$WINE" "Z:${nsis//\//\\}" /S)
   local files

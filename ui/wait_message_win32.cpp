@@ -8,14 +8,6 @@
 
 namespace {
 
-void CentreOnScreen(HWND window) {
-  RECT frame;
-  GetWindowRect(window, &frame);
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2;
-  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 SIZE LineSize(HDC dc, const std::string& line) {
   // An empty line is as wide and as high as "W".
   const std::string measured = line.empty() ? "W" : line;
