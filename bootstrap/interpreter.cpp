@@ -4,26 +4,11 @@
 
 namespace {
 
-// Serves the windows until the seconds of the clock have moved on once (a second at most), so
-// that the interpreter has started up before the wait begins.
-void PauseUntilNextSecond() {
-  SYSTEMTIME start;
-  GetSystemTime(&start);
-  const DWORD began = GetTickCount();
-  for (;;) {
-    PumpMessages();
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    const DWORD elapsed = GetTickCount() - began;
-    if (now.wSecond != start.wSecond || elapsed >= 1000) return;
-    const DWORD toNextSecond = 1000 - now.wMilliseconds;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, toNextSecond > 0 ? toNextSecond : 1, QS_ALLINPUT);
-  }
-}
-
 // Serves the windows until [process] has ended. The wait wakes for every message, so the window
 // stays painted and the interpreter's command to close it is handled. Waiting on the process
-// itself also notices an end with exit code 259, which polling for "still active" would not.
+// itself also notices an end with exit code 259, which polling for "still active" would not, and
+// it needs no pause for the interpreter to start first: the handle is there from the start, so
+// the run costs no second of waiting for the clock.
 void WaitForEnd(HANDLE process) {
   for (;;) {
     PumpMessages();
@@ -50,7 +35,6 @@ int RunInterpreter(Bootstrap& run, const std::string& commandLine) {
     return BOOT_START_FAILED;
   }
   CloseHandle(process.hThread);
-  PauseUntilNextSecond();
   WaitForEnd(process.hProcess);
   CloseHandle(process.hProcess);
   run.log.LogText("Setup: the interpreter has ended\r\n");

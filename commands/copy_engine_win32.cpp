@@ -177,7 +177,7 @@ int FCopyFile(DebugLog& log, const std::string& source, const std::string& targe
   SetCopyDateTime(output, date);
   CloseHandle(output);
   SetFileAttributesA(target.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
-  if (status == COPY_DONE && gauge && !byteMode) gauge->SetPosition(gauge->Position() + 1);
+  if (status == COPY_DONE && gauge && !byteMode) gauge->SetPositionPaced(gauge->Position() + 1);
   return Returning(log, status);
 }
 
