@@ -6,19 +6,12 @@
 
 namespace {
 
-constexpr COLORREF kWorkingGrey = RGB(192, 192, 192);
-
 void Paint(HWND window, const Bootstrap& run) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   RECT client;
   GetClientRect(window, &client);
-  RECT fill = client;
-  ++fill.right;
-  ++fill.bottom;
-  HBRUSH grey = CreateSolidBrush(kWorkingGrey);
-  FillRect(dc, &fill, grey);
-  DeleteObject(grey);
+  FillClientGrey(window, dc);
   // The dialog's own font, MS Sans Serif 8, rather than the DC's system font.
   HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);

@@ -37,7 +37,7 @@ int RunCopy(Interpreter& ip, TokenLine& line, bool listForm) {
   const int result = BlockCopy(ip.log, request.source, sourceDirectory, target, gauge.get(), request.expand != 0,
                                request.append != 0, request.move != 0);
   if (result != 0) return result;
-  return ip.variables.SetVariable("ERROR", "0");
+  return SetErrorVariable(ip, 0);
 }
 
 int CopyFileCommand(Interpreter& ip, TokenLine& line) { return RunCopy(ip, line, false); }
@@ -142,7 +142,7 @@ int ConfirmOverwriteCommand(Interpreter& ip, TokenLine& line) {
       ip.log.LogText(decision == ANSWER_YES ? "Yes - do overwrite\r\n" : "No - don't overwrite\r\n");
     }
   }
-  return ip.variables.SetVariable("ERROR", decision == ANSWER_YES ? "6" : "7");
+  return SetErrorVariable(ip, decision == ANSWER_YES ? 6 : 7);
 }
 
 int GetBackupNameCommand(Interpreter& ip, TokenLine& line) {

@@ -10,8 +10,6 @@
 
 namespace {
 
-int SetError(Interpreter& ip, int64_t value) { return ip.variables.SetVariableNumber("ERROR", value); }
-
 // CHECKEXISTS( path [, prompt] ): with a prompt, asks for the medium until the file is there.
 int CheckExistsCommand(Interpreter& ip, TokenLine& line) {
   std::string path, prompt;
@@ -19,13 +17,13 @@ int CheckExistsCommand(Interpreter& ip, TokenLine& line) {
   const bool ask = IsStringToken(ParamToken(line, 2));
   if (ask) ReadStringParam(ip, line, 2, prompt);
   for (;;) {
-    if (FileExists(path)) return SetError(ip, 1);
-    if (!ask) return SetError(ip, 0);
+    if (FileExists(path)) return SetErrorVariable(ip, 1);
+    if (!ask) return SetErrorVariable(ip, 0);
     ip.platform.BeginUserPrompt();
     const int answer = ip.platform.ShowMessage(prompt, ip.variables.GetVariable("CAPTION"),
                                                MSG_OKCANCEL | MSG_ICONEXCLAMATION, -1);
     ip.platform.EndUserPrompt();
-    if (answer != ANSWER_OK) return SetError(ip, 2);
+    if (answer != ANSWER_OK) return SetErrorVariable(ip, 2);
   }
 }
 
@@ -34,31 +32,31 @@ int DeleteCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   const bool matched = FileExists(path);
   DeleteMatching(path);
-  return SetError(ip, matched ? 0 : 1);
+  return SetErrorVariable(ip, matched ? 0 : 1);
 }
 
 int RenameCommand(Interpreter& ip, TokenLine& line) {
   std::string from, to;
   if (int r = ReadStringParam(ip, line, 1, from)) return r;
   if (int r = ReadStringParam(ip, line, 2, to)) return r;
-  return SetError(ip, MoveFileA(from.c_str(), to.c_str()) ? 0 : 1);
+  return SetErrorVariable(ip, MoveFileA(from.c_str(), to.c_str()) ? 0 : 1);
 }
 
 int MkdirCommand(Interpreter& ip, TokenLine& line) {
   std::string path;
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
-  return SetError(ip, MakeDirectory(ip.log, path) == 0 ? 0 : 1);
+  return SetErrorVariable(ip, MakeDirectory(ip.log, path) == 0 ? 0 : 1);
 }
 
 int RmdirCommand(Interpreter& ip, TokenLine& line) {
   std::string path;
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   if (ParamToken(line, 2) == TOK_END || ParamToken(line, 2) == ')' ) {
-    return SetError(ip, RemoveDirectoryA(path.c_str()) ? 0 : 1);
+    return SetErrorVariable(ip, RemoveDirectoryA(path.c_str()) ? 0 : 1);
   }
   int32_t mode = 0;
   if (int r = ReadNumberParam(ip, line, 2, mode)) return r;
-  return SetError(ip, RemoveTree(ip.log, path, mode));
+  return SetErrorVariable(ip, RemoveTree(ip.log, path, mode));
 }
 
 int ChdirCommand(Interpreter& ip, TokenLine& line) {
@@ -70,7 +68,7 @@ int ChdirCommand(Interpreter& ip, TokenLine& line) {
   const std::string current = EnsureBackslash(ip.platform.CurrentDirectory());
   ip.variables.SetVariable("CURRENTDIRECTORY", current);
   ip.variables.SetVariable("CURRENTDRIVE", current.substr(0, 2));
-  return SetError(ip, changed ? 0 : 1);
+  return SetErrorVariable(ip, changed ? 0 : 1);
 }
 
 int SetFileAttrCommand(Interpreter& ip, TokenLine& line) {
@@ -100,13 +98,13 @@ int GetFileAttrCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   for (int n = 0; n < 4; ++n)
     if (int r = ReadVariableParam(ip, line, n + 2, names[n])) return r;
-  if (int r = SetError(ip, 1)) return r;
+  if (int r = SetErrorVariable(ip, 1)) return r;
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
   constexpr DWORD kBits[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_ARCHIVE};
   for (int n = 0; n < 4; ++n)
     if (int r = ip.variables.SetVariable(names[n], attributes & kBits[n] ? "1" : "0")) return r;
-  return SetError(ip, 0);
+  return SetErrorVariable(ip, 0);
 }
 
 // Empties [path] (no trailing backslash) of everything; false when anything stayed.

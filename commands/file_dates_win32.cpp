@@ -10,8 +10,6 @@
 
 namespace {
 
-int SetError(Interpreter& ip, int64_t value) { return ip.variables.SetVariableNumber("ERROR", value); }
-
 // The file's last-write time as the copy engine reads it; false when it cannot be opened.
 bool ReadFileDateTime(const std::string& path, DateTime& value) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -29,11 +27,11 @@ int GetFileDateTimeCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   if (int r = ReadVariableParam(ip, line, 2, result)) return r;
   if (IsStringToken(ParamToken(line, 3))) ReadStringParam(ip, line, 3, templ);
-  if (int r = SetError(ip, 1)) return r;
+  if (int r = SetErrorVariable(ip, 1)) return r;
   DateTime value;
   if (!ReadFileDateTime(path, value)) return 0;
   if (int r = ip.variables.SetVariable(result, FormatDateTime(templ, value))) return r;
-  return SetError(ip, 0);
+  return SetErrorVariable(ip, 0);
 }
 
 // SETFILEDATE( and SETFILETIME(: the parsed date (or time) with the file's own time (or date).
@@ -52,7 +50,7 @@ int SetFilePartCommand(Interpreter& ip, TokenLine& line, bool date) {
     line.paramNo = 2;
     return date ? ERR_INVALID_DATE : ERR_INVALID_TIME;
   }
-  if (int r = SetError(ip, 1)) return r;
+  if (int r = SetErrorVariable(ip, 1)) return r;
   DateTime current;
   if (!ReadFileDateTime(path, current)) return 0;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -66,7 +64,7 @@ int SetFilePartCommand(Interpreter& ip, TokenLine& line, bool date) {
   }
   const bool set = SetCopyDateTime(file, ToSystemTime(next));
   CloseHandle(file);
-  return set ? SetError(ip, 0) : 0;
+  return set ? SetErrorVariable(ip, 0) : 0;
 }
 
 int SetFileDateCommand(Interpreter& ip, TokenLine& line) { return SetFilePartCommand(ip, line, true); }
@@ -77,9 +75,9 @@ int GetFileLengthCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return SetError(ip, -1);
+  if (search == INVALID_HANDLE_VALUE) return SetErrorVariable(ip, -1);
   FindClose(search);
-  return SetError(ip, static_cast<int32_t>(found.nFileSizeLow));
+  return SetErrorVariable(ip, static_cast<int32_t>(found.nFileSizeLow));
 }
 
 int GetDateTimeCommand(Interpreter& ip, TokenLine& line) {

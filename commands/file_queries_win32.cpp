@@ -14,18 +14,16 @@
 
 namespace {
 
-int SetError(Interpreter& ip, int64_t value) { return ip.variables.SetVariableNumber("ERROR", value); }
-
 int IsWriteableCommand(Interpreter& ip, TokenLine& line) {
   std::string directory;
   if (int r = ReadStringParam(ip, line, 1, directory)) return r;
   if (directory.size() > 2 && directory.back() != '\\') directory += '\\';
   const std::string probe = directory + "SETUP.TST";
   HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return SetError(ip, 0);
+  if (file == INVALID_HANDLE_VALUE) return SetErrorVariable(ip, 0);
   CloseHandle(file);
   DeleteFileA(probe.c_str());
-  return SetError(ip, 1);
+  return SetErrorVariable(ip, 1);
 }
 
 // The value truncated to 64 bits, of which the low 32 are stored as a signed number.
@@ -34,7 +32,7 @@ int DiskSpaceCommand(Interpreter& ip, TokenLine& line, bool kilobytes) {
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   const float free = GetDiskFree(ip.log, path, kilobytes);
   const int64_t whole = free >= 9.2e18f ? INT64_MAX : static_cast<int64_t>(std::trunc(free));
-  return SetError(ip, static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(whole))));
+  return SetErrorVariable(ip, static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(whole))));
 }
 int GetDiskSpaceCommand(Interpreter& ip, TokenLine& line) { return DiskSpaceCommand(ip, line, false); }
 int GetDiskSpaceKCommand(Interpreter& ip, TokenLine& line) { return DiskSpaceCommand(ip, line, true); }
@@ -44,16 +42,16 @@ int GetFileVersionCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   if (int r = ReadVariableParam(ip, line, 2, padded)) return r;
   if (int r = ReadVariableParam(ip, line, 3, plain)) return r;
-  if (!FileExists(path)) return SetError(ip, 1);
+  if (!FileExists(path)) return SetErrorVariable(ip, 1);
   uint32_t most = 0, least = 0;
-  if (!QueryFileVersion(ip.log, path, most, least)) return SetError(ip, 2);
+  if (!QueryFileVersion(ip.log, path, most, least)) return SetErrorVariable(ip, 2);
   const unsigned parts[] = {most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF};
   char text[64];
   std::snprintf(text, sizeof text, "%05u.%05u.%05u.%05u", parts[0], parts[1], parts[2], parts[3]);
   if (int r = ip.variables.SetVariable(padded, text)) return r;
   std::snprintf(text, sizeof text, "%u.%u.%u.%u", parts[0], parts[1], parts[2], parts[3]);
   if (int r = ip.variables.SetVariable(plain, text)) return r;
-  return SetError(ip, 0);
+  return SetErrorVariable(ip, 0);
 }
 
 // Moves the search to the next entry that is a file and does not begin with "."; false when
@@ -69,9 +67,9 @@ bool NextFile(FileSearch& search, bool first) {
 
 int StoreFound(Interpreter& ip, const std::string& variable, bool found) {
   FileSearch& search = ip.commandState->search;
-  if (!found) return SetError(ip, 1);
+  if (!found) return SetErrorVariable(ip, 1);
   if (int r = ip.variables.SetVariable(variable, search.directory + search.entry.cFileName)) return r;
-  return SetError(ip, 0);
+  return SetErrorVariable(ip, 0);
 }
 
 int FindFirstCommand(Interpreter& ip, TokenLine& line) {
@@ -110,19 +108,19 @@ int FindInPathCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadVariableParam(ip, line, 2, variable)) return r;
   const std::string result = FindInPath(ip, name);
   if (int r = ip.variables.SetVariable(variable, result)) return r;
-  return SetError(ip, result.empty() ? 0 : 1);
+  return SetErrorVariable(ip, result.empty() ? 0 : 1);
 }
 
 int GetModuleInUseCommand(Interpreter& ip, TokenLine& line) {
   std::string path;
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
-  if (GetModuleInUse(ip, path) != 0) return SetError(ip, 1);
+  if (GetModuleInUse(ip, path) != 0) return SetErrorVariable(ip, 1);
   if (FileExists(path)) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return SetError(ip, 1);
+    if (file == INVALID_HANDLE_VALUE) return SetErrorVariable(ip, 1);
     CloseHandle(file);
   }
-  return SetError(ip, 0);
+  return SetErrorVariable(ip, 0);
 }
 
 // APPENDFILE( line, file ): the line is added unless the file holds it already. A last line

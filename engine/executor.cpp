@@ -87,6 +87,8 @@ int CheckVariable(TokenLine& line, int index, int paramNo) {
   return line.At(index) == TOK_VARIABLE ? 0 : ERR_MISSING_VARIABLE_NAME;
 }
 
+int SetErrorVariable(Interpreter& ip, int64_t value) { return ip.variables.SetVariableNumber("ERROR", value); }
+
 int ReadStringParam(Interpreter& ip, TokenLine& line, int n, std::string& out) {
   const int index = line.cursor + 2 * (n - 1);
   if (int r = CheckString(line, index, n)) return r;

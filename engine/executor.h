@@ -60,5 +60,8 @@ int ReadNumberParam(Interpreter& ip, TokenLine& line, int n, int32_t& out);
 int ReadVariableParam(Interpreter& ip, TokenLine& line, int n, std::string& name);
 // A number that must be written as a literal (a variable is refused with 10020).
 int ReadLiteralNumberParam(Interpreter& ip, TokenLine& line, int n, int32_t& out);
+// Stores a command's outcome in ERROR, as most commands report it; returns what storing returned.
+int SetErrorVariable(Interpreter& ip, int64_t value);
+
 // The token kind at parameter [n]'s place.
 inline int32_t ParamToken(const TokenLine& line, int n) { return line.At(line.cursor + 2 * (n - 1)); }

@@ -47,12 +47,12 @@ int CheckLabelCommand(Interpreter& ip, TokenLine& line) {
   const std::string prompt = StringParam(ip, line, c + 4, true);
   const std::string title = ip.variables.GetVariable("CAPTION");
   for (;;) {
-    if (ip.platform.VolumeLabel(drive) == expected) return ip.variables.SetVariable("ERROR", "1");
+    if (ip.platform.VolumeLabel(drive) == expected) return SetErrorVariable(ip, 1);
     ip.platform.BeginUserPrompt();
     const int answer = ip.platform.ShowMessage(prompt, title, MSG_OKCANCEL | MSG_ICONEXCLAMATION, -1);
     ip.platform.EndUserPrompt();
     // Anything but OK (Cancel, or a box that could not be shown) ends the wait.
-    if (answer != ANSWER_OK) return ip.variables.SetVariable("ERROR", "2");
+    if (answer != ANSWER_OK) return SetErrorVariable(ip, 2);
   }
 }
 

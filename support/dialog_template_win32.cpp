@@ -18,6 +18,16 @@ void CentreOnScreen(HWND window, bool countEdgePixels) {
   SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void FillClientGrey(HWND window, HDC dc) {
+  RECT fill;
+  GetClientRect(window, &fill);
+  ++fill.right;
+  ++fill.bottom;
+  HBRUSH grey = CreateSolidBrush(RGB(192, 192, 192));
+  FillRect(dc, &fill, grey);
+  DeleteObject(grey);
+}
+
 std::u16string AnsiToUtf16(const std::string& text) {
   if (text.empty()) return std::u16string();
   const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

@@ -15,7 +15,7 @@ int MessageBoxCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadLiteralNumberParam(ip, line, 4, extra)) return r;
   ip.platform.BeginUserPrompt();
   const int answer = ip.platform.ShowMessage(text, title, static_cast<unsigned>(style | extra), -1);
-  const int stored = ip.variables.SetVariableNumber("ERROR", answer);
+  const int stored = SetErrorVariable(ip, answer);
   ip.platform.EndUserPrompt();
   ip.platform.PumpMessages();
   return stored;

@@ -39,12 +39,7 @@ void InstallerWindows::PaintWaitMessage(HWND window) {
   HDC dc = BeginPaint(window, &paint);
   RECT client;
   GetClientRect(window, &client);
-  RECT fill = client;
-  ++fill.right;
-  ++fill.bottom;
-  HBRUSH grey = CreateSolidBrush(RGB(192, 192, 192));
-  FillRect(dc, &fill, grey);
-  DeleteObject(grey);
+  FillClientGrey(window, dc);
   HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
   std::vector<int> widths, heights;
   for (const std::string& line : MessageLines(waitText_)) {
