@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "support/file_replace_win32.h"
 #include "support/text.h"
 #include "support/win32.h"
 
@@ -71,4 +72,31 @@ TEST(Registry, RootCodesAndReadSetting) {
   EXPECT_EQ(ReadSetting(2, "Software\\QsTest", "Missing", "default"), "default");
   EXPECT_EQ(ReadSetting(2, "Software\\NoSuchKey", "Name", "default"), "default");
   RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QsTest");
+}
+
+TEST(StagedFiles, ReplaceOnlyWhenCommitted) {
+  const std::string dir = ScratchDirectory();
+  const std::string target = dir + "\\settings.ini";
+  WriteBytes(target, "old");
+  const std::string staged = StagingNameFor(target);
+  EXPECT_EQ(DirectoryPart(staged), EnsureBackslash(dir));
+  const std::string other = StagingNameFor(target);  // each call reserves a name of its own
+  EXPECT_NE(other, staged);
+  DeleteFileA(other.c_str());
+  WriteBytes(staged, "new");
+  ASSERT_TRUE(CommitStagedFile(staged, target));
+  EXPECT_EQ(GetFileAttributesA(staged.c_str()), INVALID_FILE_ATTRIBUTES);
+  HANDLE f = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  char bytes[8] = {};
+  DWORD read = 0;
+  ReadFile(f, bytes, sizeof bytes, &read, nullptr);
+  CloseHandle(f);
+  EXPECT_EQ(std::string(bytes, read), "new");
+
+  // A target in a folder that does not exist: nothing moves, the staged file stays.
+  const std::string orphan = StagingNameFor(target);
+  EXPECT_FALSE(CommitStagedFile(orphan, dir + "\\missing\\x.ini"));
+  EXPECT_NE(GetFileAttributesA(orphan.c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileA(orphan.c_str());
+  DeleteFileA(target.c_str());
 }

@@ -1,0 +1,40 @@
+#include "support/file_replace_win32.h"
+
+#include <windows.h>
+
+#include "support/text.h"
+#include "support/win32.h"
+
+std::string StagingNameFor(const std::string& target) {
+  const std::string folder = DirectoryPart(target);
+  char name[MAX_PATH];
+  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "QS", 0, name)) return EnsureBackslash(folder) + "QS$STAGE.TMP";
+  return name;
+}
+
+namespace {
+
+// The Windows 95 family has no replacing move: the old file steps aside under a fresh name,
+// the new one moves in, and the old one goes only after that succeeded (or comes back).
+bool ReplaceByRenames(const std::string& staged, const std::string& target) {
+  if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) return MoveFileA(staged.c_str(), target.c_str());
+  const std::string aside = StagingNameFor(target);
+  DeleteFileA(aside.c_str());
+  if (!MoveFileA(target.c_str(), aside.c_str())) return false;
+  if (!MoveFileA(staged.c_str(), target.c_str())) {
+    const DWORD why = GetLastError();
+    MoveFileA(aside.c_str(), target.c_str());
+    SetLastError(why);
+    return false;
+  }
+  DeleteFileA(aside.c_str());
+  return true;
+}
+
+}  // namespace
+
+bool CommitStagedFile(const std::string& staged, const std::string& target) {
+  if (MoveFileExA(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  return ReplaceByRenames(staged, target);
+}
