@@ -12,8 +12,8 @@ cmake --build --preset bench -j "$jobs" >/dev/null
 build/bench/tests/bench/qs_bench_engine --benchmark_min_time=1
 
 echo "== TALVEN.EXE under Wine"
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$jobs" --target talven >/dev/null
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs" --target talven >/dev/null
 export WINE_BUILD=$PWD/build/bench-wine   # a prefix of its own: no test's INI files turn a log on
 source tools/wine-session.sh
 trap wine_session_end EXIT
@@ -28,7 +28,7 @@ run_ms() {  # median wall time of 3 runs of TALVEN.EXE on a script, in milliseco
   for _ in 1 2 3; do
     local start end
     start=$(date +%s%N)
-    "$WINE" build/win64/bin/TALVEN.EXE "C:\\qsbench\\$1" >/dev/null 2>&1
+    "$WINE" build/win32/bin/TALVEN.EXE "C:\\qsbench\\$1" >/dev/null 2>&1
     end=$(date +%s%N)
     times+=($(( (end - start) / 1000000 )))
   done
@@ -43,6 +43,6 @@ echo "loop script:  ${loop} ms for ${lines} lines"
 awk -v l="$lines" -v a="$loop" -v e="$empty" 'BEGIN { d = a - e; if (d < 1) d = 1; printf "TALVEN.EXE under Wine: %.0f lines/s\n", l / (d / 1000) }'
 
 echo "== COPYFILE under Wine: a 64 MB file against CopyFileA and a bare 1024-byte loop"
-cmake --build build/win64 -j "$jobs" --target qs_copy_bench >/dev/null
-"$WINE" build/win64/bin/qs_copy_bench.exe 'C:\qsbench'
+cmake --build build/win32 -j "$jobs" --target qs_copy_bench >/dev/null
+"$WINE" build/win32/bin/qs_copy_bench.exe 'C:\qsbench'
 rm -f "$scratch"/BENCH*

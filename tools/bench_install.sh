@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times the whole installation from SETUP.EXE's start to its end under Wine (median of 5 runs,
 # the target cleaned between runs), with the time of each stage, and in the same run the time
-# of an NSIS installer (Debian's makensis, amd64 stubs) that installs the same payload silently.
+# of an NSIS installer (Debian's makensis, x86 stubs) that installs the same payload silently.
 # Two payloads: the bundled application, and a synthetic one of about 30 MB in 20 files in three
 # directories.
 set -euo pipefail
@@ -10,7 +10,7 @@ tools/install-deps.sh
 # The peer: Debian's NSIS, needed by this benchmark only.
 command -v makensis >/dev/null || { [ "$(id -u)" -eq 0 ] && apt-get install -y -qq nsis || sudo apt-get install -y -qq nsis; }
 jobs=$(nproc)
-for preset in native win64; do
+for preset in native win32; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs" >/dev/null
 done
@@ -25,13 +25,13 @@ mkdir -p "$work"
 # --- the payloads and their media -------------------------------------------------------
 medium_bundled=$WINE_DRIVES/medium
 rm -rf "$medium_bundled"
-build/native/bin/qs-medium -D BUILD="$PWD/build/win64" resources/install/lumivane.medium "$medium_bundled" >/dev/null
+build/native/bin/qs-medium -D BUILD="$PWD/build/win32" resources/install/lumivane.medium "$medium_bundled" >/dev/null
 
 synthetic=$work/synthetic
 mkdir -p "$synthetic/payload"
 {
-  echo "setup        $PWD/build/win64/bin/SETUP.EXE"
-  echo "interpreter  $PWD/build/win64/bin/TALVEN.EXE"
+  echo "setup        $PWD/build/win32/bin/SETUP.EXE"
+  echo "interpreter  $PWD/build/win32/bin/TALVEN.EXE"
   echo "script       $synthetic/SETUP.QLS"
 } > "$synthetic/synthetic.medium"
 script=$synthetic/SETUP.QLS
@@ -49,14 +49,14 @@ medium_synthetic=$WINE_DRIVES/synthetic
 rm -rf "$medium_synthetic"
 build/native/bin/qs-medium "$synthetic/synthetic.medium" "$medium_synthetic" >/dev/null
 
-# The same payloads as NSIS installers (zlib, the amd64 stubs that run under wine64).
+# The same payloads as NSIS installers (zlib, the 32-bit x86 stubs, as ours).
 nsis_installer() {  # name, install folder, body
   cat > "$work/$1.nsi" <<NSI
 Unicode true
-Target amd64-unicode
+Target x86-unicode
 SetCompressor zlib
 OutFile "$work/$1.exe"
-InstallDir "\$PROGRAMFILES64\\$2"
+InstallDir "\$PROGRAMFILES\\$2"
 RequestExecutionLevel user
 Section
 $(printf '%b' "$3")
@@ -66,8 +66,8 @@ NSI
 }
 nsis_installer nsis-synthetic QsBench "$nsis_files"
 bundled_files=""
-for f in main.exe Lumistart.exe WinIo.dll; do bundled_files+="  SetOutPath \"\$INSTDIR\"\n  File \"$PWD/build/win64/bin/$f\"\n"; done
-bundled_files+="  SetOutPath \"\$INSTDIR\\Device\"\n  File \"$PWD/build/win64/bin/xydevice.exe\"\n"
+for f in main.exe Lumistart.exe WinIo.dll; do bundled_files+="  SetOutPath \"\$INSTDIR\"\n  File \"$PWD/build/win32/bin/$f\"\n"; done
+bundled_files+="  SetOutPath \"\$INSTDIR\\Device\"\n  File \"$PWD/build/win32/bin/xydevice.exe\"\n"
 nsis_installer nsis-bundled Lumivane "$bundled_files"
 
 trap wine_session_end EXIT

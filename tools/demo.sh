@@ -1,25 +1,27 @@
 #!/usr/bin/env bash
-# README command 1: builds everything (native tools, the 64-bit programs that run here under
-# Wine, the 32-bit programs that ship), builds the distribution medium of the bundled
-# installation, and installs Lumivane from it under Wine with `SETUP.EXE /s`; then prints what
-# was installed and where the screenshots of the run are.
+# README command 1: builds everything (native tools, the 32-bit programs that ship), builds the
+# distribution medium of the bundled installation, and installs Lumivane from it in a 32-bit
+# Windows under Wine with `SETUP.EXE /s`; then prints what was installed and where the
+# screenshots of the run are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 jobs=$(nproc)
-for preset in native win64 win32; do
+for preset in native win32; do
   echo "== building $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs" >/dev/null
 done
 
-# The shipping medium holds the 32-bit programs; the one installed here holds their 64-bit twins.
-echo "== building the distribution media"
-build/native/bin/qs-medium -D BUILD="$PWD/build/win32" resources/install/lumivane.medium build/medium-win32 >/dev/null
+echo "== building the distribution medium"
+rm -rf build/medium-win32
+build/native/bin/qs-medium -D BUILD="$PWD/build/win32" resources/install/lumivane.medium build/medium-win32
+# The medium goes into drive M: as it ships.
 export WINE_BUILD=$PWD/build/demo-wine
 medium=$WINE_BUILD/drives/medium
 rm -rf "$medium"
-build/native/bin/qs-medium -D BUILD="$PWD/build/win64" resources/install/lumivane.medium "$medium"
+mkdir -p "$medium"
+cp -r build/medium-win32/. "$medium/"
 
 [ -n "${DISPLAY:-}" ] && export QS_USE_DISPLAY=1
 source tools/wine-session.sh
@@ -34,7 +36,7 @@ rm -f "$drive_c/qsdemo/TRACE.LOG"
 printf '[Debug]\r\nDebug=1\r\nOutputTo=C:\\qsdemo\\TRACE.LOG\r\n' > "$drive_c/windows/TALVEN.INI"
 
 echo "== installing from M:\\ with SETUP.EXE /s"
-"$WINE" build/win64/bin/qs-snap.exe "Z:${shots//\//\\}" 30 >/dev/null 2>&1 &
+"$WINE" build/win32/bin/qs-snap.exe "Z:${shots//\//\\}" 30 >/dev/null 2>&1 &
 snap=$!
 start=$(date +%s%N)
 "$WINE" 'M:\SETUP.EXE' /s

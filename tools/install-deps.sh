@@ -11,6 +11,10 @@ packages=(
   wine64 xvfb mscompress imagemagick
 )
 
+# The shipping programs are 32-bit: Wine's 32-bit loader and libraries come from the i386
+# architecture (multiarch), added once.
+packages+=(wine32:i386)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -19,7 +23,11 @@ done
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "Adding the i386 architecture"
+  $sudo dpkg --add-architecture i386
+fi
+echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -2,10 +2,13 @@
 # Sourced by the test and demo scripts: a private Wine prefix inside the build tree (made once),
 # the test drives mapped before its wineserver starts, and an Xvfb of our own on a free display.
 # Everything started here is stopped by PID (Xvfb) or by prefix (wineserver) in wine_session_end.
+# The prefix is a pure 32-bit Windows, as the shipping programs were made for; WINE_ARCH=win64
+# makes a 64-bit one instead (32-bit programs then run as on 64-bit Windows).
 
-WINE=/usr/lib/wine/wine64
-WINE_BUILD=${WINE_BUILD:-$PWD/build/win64}
-export WINEPREFIX=$WINE_BUILD/wineprefix
+export WINE_ARCH=${WINE_ARCH:-win32}
+if [ "$WINE_ARCH" = win64 ]; then export WINE=/usr/lib/wine/wine64; else export WINE=/usr/lib/wine/wine; fi
+WINE_BUILD=${WINE_BUILD:-$PWD/build/win32}
+export WINEPREFIX=${WINEPREFIX_OVERRIDE:-$WINE_BUILD/wineprefix}
 export WINEDEBUG=-all
 # No desktop integration, no .NET or HTML engines to install: they cost seconds per start.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
@@ -20,13 +23,32 @@ wine_map_drive() {   # letter, directory, [volume label]
   ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"
 }
 
-wine_session_begin() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Creating Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    "$WINE" wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -w
+# True when the prefix exists and is of the wanted kind: a 32-bit prefix says so in its
+# registry; a 64-bit one made before Wine's 32-bit half was installed has an empty syswow64 and
+# cannot start 32-bit programs.
+wine_prefix_usable() {
+  [ -f "$WINEPREFIX/system.reg" ] || return 1
+  if [ "$WINE_ARCH" = win32 ]; then
+    grep -q '^#arch=win32' "$WINEPREFIX/system.reg"
+  else
+    grep -q '^#arch=win64' "$WINEPREFIX/system.reg" && [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
   fi
+}
+
+wine_prefix_create() {
+  if ! wine_prefix_usable; then
+    echo "Creating $WINE_ARCH Wine prefix $WINEPREFIX"
+    WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    WINEARCH=$WINE_ARCH "$WINE" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -w
+    wine_prefix_usable || { echo "wine-session: could not make a $WINE_ARCH prefix in $WINEPREFIX" >&2; return 1; }
+  fi
+}
+
+wine_session_begin() {
+  wine_prefix_create || return 1
   # Unmanaged windows: with no window manager on the Xvfb display, hiding or destroying a
   # managed window waits two seconds for a state change that never comes.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then

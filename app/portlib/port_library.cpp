@@ -36,6 +36,10 @@ bool DirectPortsAllowed() {
   if (GetEnvironmentVariableA("LUMIVANE_PORTS", choice, sizeof choice) &&
       lstrcmpiA(choice, "virtual") == 0)
     return false;
+  // Wine may report the Windows 95 family, but the ports still belong to the host system: the
+  // instruction would fault. Wine's ntdll says who it is; Windows 95 has no ntdll at all.
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  if (ntdll && GetProcAddress(ntdll, "wine_get_version")) return false;
   OSVERSIONINFOA version = {};
   version.dwOSVersionInfoSize = sizeof version;
   return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;

@@ -12,9 +12,9 @@ cmake --build build/app-bench -j "$jobs" --target lumivane_bench >/dev/null
 build/app-bench/tests/app/lumivane_bench --benchmark_min_time=1
 
 echo "== LPTOut under Wine"
-cmake --preset win64 -B build/app-win64 >/dev/null
-cmake --build build/app-win64 -j "$jobs" --target lumivane_port_rate >/dev/null
-export WINE_BUILD=$PWD/build/app-win64
+cmake --preset win32 -B build/app-win32 >/dev/null
+cmake --build build/app-win32 -j "$jobs" --target lumivane_port_rate >/dev/null
+export WINE_BUILD=$PWD/build/app-win32
 source tools/wine-session.sh
 trap wine_session_end EXIT
 wine_session_begin

@@ -135,4 +135,24 @@ TEST_F(PortLibrary, InstallStartsTheDeviceFromTheFolderAndRemoveClosesIt) {
   EXPECT_FALSE(Library().install(apptest::ScratchDirectory().c_str(), FALSE));  // no device there
 }
 
+// The library as a program that Wine presents as Windows 95 sees it: the writes still reach the
+// virtual device (the processor's port instruction would fault under Wine).
+TEST(PortLibraryOnWindows95, WritesReachTheVirtualDevice) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string copy = apptest::BinaryDirectory() + "PORTLB95.EXE";
+  ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\PORTLB95.EXE", &key), ERROR_SUCCESS);
+  RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win95"), 6);
+  RegCloseKey(key);
+  windriver::ChildProgram child;
+  ASSERT_TRUE(child.Start("\"" + copy + "\" --gtest_filter=PortLibrary.WritesNothingBeforeItIsInitialised"));
+  DWORD exitCode = 1;
+  ASSERT_TRUE(child.WaitForExit(30000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\PORTLB95.EXE");
+  DeleteFileA(copy.c_str());
+}
+
 }  // namespace
