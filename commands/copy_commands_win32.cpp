@@ -1,4 +1,4 @@
-#include "commands/copy_commands_win32.h"
+#include "commands/command_families.h"
 
 #include <windows.h>
 

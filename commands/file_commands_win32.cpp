@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "commands/command_families.h"
 #include "commands/directories_win32.h"
 #include "support/text.h"
 #include "support/win32.h"

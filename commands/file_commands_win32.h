@@ -8,7 +8,6 @@
 
 class DebugLog;
 
-void AddFileCommands(CommandTable& table);
 // The families behind AddFileCommands: dates and lengths, and the questions about files.
 void AddFileDateCommands(CommandTable& table);
 void AddFileQueryCommands(CommandTable& table);

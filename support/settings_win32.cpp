@@ -2,19 +2,8 @@
 #include <vector>
 
 #include "support/text.h"
+#include "support/registry_win32.h"
 #include "support/win32.h"
-
-HKEY RegistryRoot(int rootCode) {
-  switch (rootCode) {
-    case 2: return HKEY_CURRENT_USER;
-    case 3: return HKEY_LOCAL_MACHINE;
-    case 4: return HKEY_USERS;
-    case 5: return HKEY_PERFORMANCE_DATA;
-    case 6: return HKEY_CURRENT_CONFIG;
-    case 7: return HKEY_DYN_DATA;
-    default: return HKEY_CLASSES_ROOT;
-  }
-}
 
 std::string LoadResourceText(UINT id) {
   char buffer[4100];
@@ -39,18 +28,8 @@ std::string SettingsKey(const std::string& name) {
 
 std::string ReadSetting(int rootCode, const std::string& subKey, const std::string& valueName,
                         const std::string& defaultValue) {
-  HKEY key;
-  if (RegOpenKeyExA(RegistryRoot(rootCode), subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return defaultValue;
-  char buffer[256];
-  DWORD size = sizeof buffer - 1;
-  DWORD type = 0;
-  const LONG status = RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
-                                       reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS) return defaultValue;
-  buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';
-  return buffer;
+  std::string text;
+  return ReadRegText(RegistryRoot(rootCode), subKey, valueName, KEY_READ, text) ? text : defaultValue;
 }
 
 std::string WindowsDirectory() {

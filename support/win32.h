@@ -7,11 +7,7 @@
 #include <string>
 
 #include "support/debug_log.h"
-
-// Registry root codes as scripts and settings name them: 2 HKEY_CURRENT_USER,
-// 3 HKEY_LOCAL_MACHINE, 4 HKEY_USERS, 5 HKEY_PERFORMANCE_DATA, 6 HKEY_CURRENT_CONFIG,
-// 7 HKEY_DYN_DATA; any other code HKEY_CLASSES_ROOT.
-HKEY RegistryRoot(int rootCode);
+#include "support/registry_win32.h"
 
 // The program's settings key (string resource 215) followed by "\" and [name].
 std::string SettingsKey(const std::string& name);

@@ -1,4 +1,4 @@
-#include "ui/window_commands_win32.h"
+#include "commands/command_families.h"
 
 #include "engine/executor.h"
 #include "ui/installer_windows_win32.h"

@@ -22,7 +22,8 @@ fi
 drive_c=$WINEPREFIX/drive_c
 medium=$drive_c/qstests/bundled_medium
 target="$drive_c/$program_files/Lumivane"
-rm -rf "$medium" "$target" "$drive_c/windows/KVLSOFT/ERROR.LOG"
+# A fresh machine: the interpreter is installed from the medium, byte for byte.
+rm -rf "$medium" "$target" "$drive_c/windows/KVLSOFT/ERROR.LOG" "$drive_c/windows/KVLSOFT/TALVEN.EXE"
 "$qs_medium" -D BUILD="$build" "$source_dir/resources/install/lumivane.medium" "$medium" >/dev/null
 
 status=0

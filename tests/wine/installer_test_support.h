@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "engine/executor.h"
-#include "engine/talven.h"
-#include "engine/win32_platform.h"
+#include "talven/talven.h"
+#include "talven/win32_platform.h"
 #include "tests/native/fake_platform.h"
 #include "ui/installer_windows_win32.h"
 

@@ -1,4 +1,4 @@
-#include "engine/win32_platform.h"
+#include "talven/win32_platform.h"
 
 #include <shlobj.h>
 

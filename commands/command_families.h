@@ -1,0 +1,10 @@
+// The command families that act on the machine. Each adds its handlers to a program's command
+// table (talven/command_table_win32.cpp lists the interpreter's); a new family is one source in
+// commands/ (or ui/ for windows), one line here and one line in the table.
+#pragma once
+
+struct CommandTable;
+
+void AddFileCommands(CommandTable& table);    // CHECKEXISTS( DELETE( RENAME( MKDIR( RMDIR( ... APPENDFILE(
+void AddCopyCommands(CommandTable& table);    // COPYFILE( ENDCOPYFILE() UNCOMPRESS( CONFIRMOVERWRITE( GETBACKUPNAME(
+void AddWindowCommands(CommandTable& table);  // SHOWBACKDROP( UPDATEGAUGE( SETGAUGETEXT( SHOWWAITMESSAGE( ...

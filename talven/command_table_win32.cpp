@@ -1,0 +1,11 @@
+#include "talven/talven.h"
+
+#include "commands/command_families.h"
+
+CommandTable InterpreterCommandTable() {
+  CommandTable table = PortableCommandTable();
+  AddFileCommands(table);
+  AddCopyCommands(table);
+  AddWindowCommands(table);
+  return table;
+}
