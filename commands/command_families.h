@@ -8,3 +8,4 @@ struct CommandTable;
 void AddFileCommands(CommandTable& table);    // CHECKEXISTS( DELETE( RENAME( MKDIR( RMDIR( ... APPENDFILE(
 void AddCopyCommands(CommandTable& table);    // COPYFILE( ENDCOPYFILE() UNCOMPRESS( CONFIRMOVERWRITE( GETBACKUPNAME(
 void AddWindowCommands(CommandTable& table);  // SHOWBACKDROP( UPDATEGAUGE( SETGAUGETEXT( SHOWWAITMESSAGE( ...
+void AddDialogCommands(CommandTable& table);  // DIALOGBOX(

@@ -73,7 +73,12 @@ std::vector<uint8_t> DialogTemplateBuilder::Bytes() const {
     t.Word(item.id);
     t.Word(0xFFFF);
     t.Word(item.classAtom);
-    t.Text(item.text);
+    if (item.resource != 0) {
+      t.Word(0xFFFF);
+      t.Word(item.resource);
+    } else {
+      t.Text(item.text);
+    }
     t.Word(0);  // no creation data
   }
   return t.Take();

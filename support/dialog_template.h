@@ -21,9 +21,15 @@ namespace dialog_style {
 constexpr uint32_t kPopup = 0x80000000u, kChild = 0x40000000u, kVisible = 0x10000000u;
 constexpr uint32_t kCaption = 0x00C00000u, kBorder = 0x00800000u, kTabStop = 0x00010000u;
 constexpr uint32_t kGroup = 0x00020000u;
-constexpr uint32_t kModalFrame = 0x80u, kSetFont = 0x40u;
-constexpr uint32_t kPushButton = 0x0u, kGroupBox = 0x7u;
-constexpr uint32_t kStaticLeft = 0x0u, kStaticLeftNoWordWrap = 0xCu, kStaticNoPrefix = 0x80u;
+constexpr uint32_t kSysMenu = 0x00080000u, kVScroll = 0x00200000u, kHScroll = 0x00100000u;
+constexpr uint32_t kModalFrame = 0x80u, kSetFont = 0x40u, kCentre = 0x800u;
+constexpr uint32_t kPushButton = 0x0u, kDefPushButton = 0x1u, kAutoCheckBox = 0x3u, kAutoRadioButton = 0x9u,
+                   kGroupBox = 0x7u;
+constexpr uint32_t kStaticLeft = 0x0u, kStaticCentre = 0x1u, kStaticIcon = 0x3u, kStaticLeftNoWordWrap = 0xCu,
+                   kStaticNoPrefix = 0x80u;
+constexpr uint32_t kEditAutoHScroll = 0x80u;
+constexpr uint32_t kListNotify = 0x1u, kListSort = 0x2u, kListNoIntegralHeight = 0x100u, kListUseTabStops = 0x80u;
+constexpr uint32_t kComboDropDownList = 0x3u, kComboSort = 0x100u;
 }  // namespace dialog_style
 
 struct DialogItem {
@@ -33,6 +39,9 @@ struct DialogItem {
   uint16_t id = 0;
   uint16_t classAtom = DIALOG_STATIC;
   std::u16string text;
+  // When not 0 the item's title is this resource number instead of [text]: an icon control
+  // names its icon so.
+  uint16_t resource = 0;
 };
 
 class DialogTemplateBuilder {

@@ -2,11 +2,26 @@
 
 #include <cstring>
 
-HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter) {
+namespace {
+
+std::vector<DWORD> Aligned(const std::vector<uint8_t>& bytes) {
   std::vector<DWORD> aligned((bytes.size() + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
-  std::memcpy(aligned.data(), bytes.data(), bytes.size());
+  if (!bytes.empty()) std::memcpy(aligned.data(), bytes.data(), bytes.size());
+  return aligned;
+}
+
+}  // namespace
+
+HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter) {
+  const std::vector<DWORD> aligned = Aligned(bytes);
   return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(aligned.data()),
                                     owner, procedure, parameter);
+}
+
+INT_PTR RunModalDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter) {
+  const std::vector<DWORD> aligned = Aligned(bytes);
+  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(aligned.data()),
+                                 owner, procedure, parameter);
 }
 
 void CentreOnScreen(HWND window, bool countEdgePixels) {

@@ -9,6 +9,8 @@
 
 // A modeless dialog from template [bytes] (copied to DWORD-aligned memory first).
 HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter);
+// A modal dialog from template [bytes]: what it ended with, or -1 when it could not be made.
+INT_PTR RunModalDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter);
 // Centres [window] on the screen. With [countEdgePixels] its width and height count both edge
 // pixels (right - left + 1), as the bootstrap's working window places itself.
 void CentreOnScreen(HWND window, bool countEdgePixels = false);

@@ -7,5 +7,6 @@ CommandTable InterpreterCommandTable() {
   AddFileCommands(table);
   AddCopyCommands(table);
   AddWindowCommands(table);
+  AddDialogCommands(table);
   return table;
 }

@@ -8,7 +8,7 @@ packages=(
   googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine64 xvfb mscompress imagemagick
+  wine64 xvfb mscompress imagemagick fonts-dejavu-core
 )
 
 # The shipping programs are 32-bit: Wine's 32-bit loader and libraries come from the i386

@@ -15,6 +15,7 @@ constexpr TextEntry kTexts[] = {
 #include "resources/texts/errors.def"
 #include "resources/texts/language.def"
 #include "resources/texts/copy.def"
+#include "resources/texts/dialogs.def"
 #undef PROGRAM_TEXT
 #undef SCRIPT_ERROR
 #undef LANGUAGE_TEXT

@@ -1,0 +1,2 @@
+// The pages driven as a user would.
+#include <gtest/gtest.h>
