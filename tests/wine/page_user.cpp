@@ -28,9 +28,10 @@ HWND WaitForDialog(const char* title, HWND besides, DWORD timeoutMs) {
   return found;
 }
 
-int WithUser(InProcessRun& run, const std::string& line, const std::function<void(HWND page)>& act) {
+int WithUser(InProcessRun& run, const std::string& line, const std::function<void(HWND page)>& act,
+             const char* title) {
   std::thread person([&] {
-    HWND page = WaitForDialog(kPageTitle);
+    HWND page = WaitForDialog(title);
     if (!page) {
       ADD_FAILURE() << "no page for " << line;
       return;

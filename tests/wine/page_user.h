@@ -13,8 +13,9 @@ class InProcessRun;
 // The title the tests give their pages (CAPTION).
 constexpr char kPageTitle[] = "Quillset Pages";
 
-// Runs [line] while [act] handles the page titled kPageTitle; returns the line's result.
-int WithUser(InProcessRun& run, const std::string& line, const std::function<void(HWND page)>& act);
+// Runs [line] while [act] handles the page titled [title]; returns the line's result.
+int WithUser(InProcessRun& run, const std::string& line, const std::function<void(HWND page)>& act,
+             const char* title = kPageTitle);
 
 // A visible dialog of this process titled [title] (nullptr: any title) other than [besides];
 // nullptr after the time.
