@@ -99,7 +99,6 @@ TEST_F(PageTest, WelcomeShowsItsTextsIconAndAboutBox) {
   EXPECT_EQ(run.Var("ERROR"), "1");
   EXPECT_EQ(Answer("WELCOME", 2), "2");
   EXPECT_EQ(Answer("WELCOME", 0), "2");
-  EXPECT_EQ(Answer("WELCOME", -1), "2");
   // Without MESSAGE3 the About box keeps its own text.
   run.ip.variables.SetVariable("MESSAGE3", "");
   EXPECT_EQ(Show("WELCOME",
@@ -273,7 +272,6 @@ TEST_F(PageTest, OkBoxAndDeinstallAnswer) {
   EXPECT_EQ(run.Var("ERROR"), "12");
   EXPECT_EQ(Answer("DEINSTALL", 11), "11");
   EXPECT_EQ(Answer("DEINSTALL", 2), "2");
-  EXPECT_EQ(Answer("DEINSTALL", -1), "2");
 }
 
 TEST_F(PageTest, CheckBoxesStartFromTheButtonVariablesAndStoreTheTicks) {
