@@ -131,7 +131,7 @@ TEST_F(PageTest, AskPathTrimsRefusesBlanksAndStoresTheDrive) {
                    EXPECT_EQ(Narrow(windriver::MessageBoxText(box)), "Invalid path name entered");
                    PressButton(windriver::FindControlByText(box, "Button", L"OK"));
                    EXPECT_TRUE(windriver::WaitForWindowGone(box, 10000));
-                   EXPECT_TRUE(windriver::WaitUntil([&] { return FocusOf(page) == field; }, 5000));
+                   EXPECT_TRUE(windriver::WaitUntil([&] { return FocusOf(page) == field; }, 15000));
                    EXPECT_TRUE(IsWindowVisible(page));
                    TypeInto(field, "  D:\\Apps\\Lumivane  ");
                    PressButton(FindControl(page, IDOK));
@@ -208,10 +208,10 @@ TEST_F(PageTest, DirectoryBrowserWalksDirectoriesAndDrivesAndFillsThePath) {
                      windriver::SelectItem(drives, static_cast<int>(std::find(all.begin(), all.end(), entry) - all.begin()));
                    };
                    drive("[-l-]");
-                   EXPECT_TRUE(windriver::WaitUntil([&] { return ControlText(browser, 213) == "L:\\"; }, 5000));
+                   EXPECT_TRUE(windriver::WaitUntil([&] { return ControlText(browser, 213) == "L:\\"; }, 15000));
                    EXPECT_FALSE(Has(Items(list), "[qstests]"));
                    drive("[-c-]");
-                   EXPECT_TRUE(windriver::WaitUntil([&] { return ControlText(browser, 213) == "C:\\"; }, 5000));
+                   EXPECT_TRUE(windriver::WaitUntil([&] { return ControlText(browser, 213) == "C:\\"; }, 15000));
                    DoubleClick(browser, "[qstests]");
                    EXPECT_EQ(ControlText(browser, 213), "C:\\QSTESTS");
                    DoubleClick(browser, "[browse]");
@@ -223,7 +223,7 @@ TEST_F(PageTest, DirectoryBrowserWalksDirectoriesAndDrivesAndFillsThePath) {
                    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(std::find(items.begin(), items.end(), "[Alpha]") - items.begin()), 0);
                    SendMessageA(browser, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
                    PressKey(browser, VK_RETURN);
-                   EXPECT_TRUE(windriver::WaitUntil([&] { return ControlText(browser, 213) == "C:\\QSTESTS\\BROWSE\\ALPHA"; }, 5000));
+                   EXPECT_TRUE(windriver::WaitUntil([&] { return ControlText(browser, 213) == "C:\\QSTESTS\\BROWSE\\ALPHA"; }, 15000));
                    EXPECT_TRUE(IsWindowVisible(browser));
                    PressButton(FindControl(browser, IDOK));
                    EXPECT_TRUE(windriver::WaitForWindowGone(browser, 10000));
@@ -294,7 +294,7 @@ TEST_F(PageTest, CheckBoxesStartFromTheButtonVariablesAndStoreTheTicks) {
                      EXPECT_EQ(client.bottom, units.bottom) << n;
                      PressButton(FindControl(page, 230));  // untick the first
                      PressButton(FindControl(page, 231));  // tick the second
-                     EXPECT_TRUE(windriver::WaitUntil([&] { return windriver::IsChecked(FindControl(page, 231)); }, 5000));
+                     EXPECT_TRUE(windriver::WaitUntil([&] { return windriver::IsChecked(FindControl(page, 231)); }, 15000));
                      PressButton(FindControl(page, IDOK));
                    }),
               0);
@@ -344,7 +344,7 @@ TEST_F(PageTest, RadioButtonsSelectByTheFirstDigit) {
                  [&](HWND page) {
                    EXPECT_EQ(ControlText(page, 221), "Compact");
                    PressButton(FindControl(page, 221));
-                   EXPECT_TRUE(windriver::WaitUntil([&] { return windriver::IsChecked(FindControl(page, 221)); }, 5000));
+                   EXPECT_TRUE(windriver::WaitUntil([&] { return windriver::IsChecked(FindControl(page, 221)); }, 15000));
                    EXPECT_FALSE(windriver::IsChecked(FindControl(page, 220)));
                    PressButton(FindControl(page, IDOK));
                  }),
@@ -601,7 +601,7 @@ TEST(TalvenPages, AScriptAsksThroughItsPagesAndSeesTheAnswers) {
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(ControlText(page, 231), "Beispiele");
   PressButton(FindControl(page, 231));
-  ASSERT_TRUE(windriver::WaitUntil([&] { return windriver::IsChecked(FindControl(page, 231)); }, 5000));
+  ASSERT_TRUE(windriver::WaitUntil([&] { return windriver::IsChecked(FindControl(page, 231)); }, 15000));
   PressButton(FindControl(page, IDOK));
   ASSERT_TRUE(program.WaitForExit(20000));
   EXPECT_EQ(talven.DumpedVariable("WELCOMED"), "1");

@@ -53,6 +53,8 @@ int WithUser(InProcessRun& run, const std::string& line, const std::function<voi
 }
 
 void KeepPicture(HWND window, const std::string& name) {
+  // Taken once the window is active, so that its title bar shows as a user sees it.
+  windriver::WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
   UpdateWindow(window);
   EnumChildWindows(window, PaintChild, 0);
   const std::string folder = ArtefactFolder() + "dialogs\\";
