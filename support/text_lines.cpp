@@ -8,3 +8,19 @@ TextLineSpan ScanTextLine(const char* data, size_t available, size_t maxLength) 
   }
   return {i, i};
 }
+
+std::vector<std::string> SplitTextLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  while (!bytes.empty()) {
+    const TextLineSpan line = ScanTextLine(bytes.data(), bytes.size(), bytes.size());
+    lines.emplace_back(bytes.substr(0, line.length));
+    bytes.remove_prefix(line.consumed);
+  }
+  return lines;
+}
+
+std::string JoinTextLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  return text;
+}
