@@ -5,7 +5,11 @@
 
 struct CommandTable;
 
-void AddFileCommands(CommandTable& table);    // CHECKEXISTS( DELETE( RENAME( MKDIR( RMDIR( ... APPENDFILE(
-void AddCopyCommands(CommandTable& table);    // COPYFILE( ENDCOPYFILE() UNCOMPRESS( CONFIRMOVERWRITE( GETBACKUPNAME(
-void AddWindowCommands(CommandTable& table);  // SHOWBACKDROP( UPDATEGAUGE( SETGAUGETEXT( SHOWWAITMESSAGE( ...
-void AddDialogCommands(CommandTable& table);  // DIALOGBOX(
+void AddFileCommands(CommandTable& table);         // CHECKEXISTS( DELETE( RENAME( MKDIR( RMDIR( ... APPENDFILE(
+void AddCopyCommands(CommandTable& table);         // COPYFILE( ENDCOPYFILE() UNCOMPRESS( CONFIRMOVERWRITE( ...
+void AddWindowCommands(CommandTable& table);       // SHOWBACKDROP( UPDATEGAUGE( SETGAUGETEXT( SHOWWAITMESSAGE( ...
+void AddDialogCommands(CommandTable& table);       // DIALOGBOX(
+void AddStreamCommands(CommandTable& table);       // OPEN( CLOSE( READLINE( WRITELINE( SETFILEPOS( GETFILEPOS(
+void AddIniCommands(CommandTable& table);          // GETPRIVATEPROFILESTRING( ... DELMULTIPROFILESTRING( WININICHANGED()
+void AddRegistryCommands(CommandTable& table);     // REGGETSETTING( ... REGISTER( UNREGISTERSHARED( GETSHARECOUNT(
+void AddEnvironmentCommands(CommandTable& table);  // GETENVIRON( SETENVIRON( ADDPATH( CHANGECONFIG(

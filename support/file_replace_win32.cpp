@@ -14,8 +14,9 @@ std::string StagingNameFor(const std::string& target) {
 
 namespace {
 
-// The Windows 95 family has no replacing move: the old file steps aside under a fresh name,
-// the new one moves in, and the old one goes only after that succeeded (or comes back).
+// The Windows 95 family has no replacing move (MoveFileEx is a stub there): the old file steps
+// aside under a fresh name, the new one moves in, and the old one goes only after that
+// succeeded (or comes back).
 bool ReplaceByRenames(const std::string& staged, const std::string& target) {
   if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) return MoveFileA(staged.c_str(), target.c_str());
   const std::string aside = StagingNameFor(target);
@@ -31,10 +32,20 @@ bool ReplaceByRenames(const std::string& staged, const std::string& target) {
   return true;
 }
 
+bool Windows95Family() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
 }  // namespace
 
+// The family is asked, not only the stub's error: a system that reports the Windows 95 family
+// (Wine does so per program) then takes the same way as Windows 95 itself.
 bool CommitStagedFile(const std::string& staged, const std::string& target) {
-  if (MoveFileExA(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  if (!Windows95Family()) {
+    if (MoveFileExA(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  }
   return ReplaceByRenames(staged, target);
 }

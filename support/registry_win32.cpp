@@ -15,18 +15,19 @@ int WriteRegValue(int rootCode, const std::string& key, const std::string& value
   return 0;
 }
 
-// The value read whole, whatever its length, and cut afterwards at kMaxRegString: a fixed buffer
+// The value read whole, whatever its length, and cut afterwards at [maxLength]: a fixed buffer
 // would leave a longer value unread.
-bool QueryStringValue(HKEY key, const std::string& valueName, std::string& text) {
+bool QueryStringValue(HKEY key, const std::string& valueName, std::string& text, size_t maxLength = kMaxRegString,
+                      DWORD* type = nullptr) {
   DWORD size = 0;
-  LONG status = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, nullptr, &size);
+  LONG status = RegQueryValueExA(key, valueName.c_str(), nullptr, type, nullptr, &size);
   std::string bytes(size, '\0');
   if (status == ERROR_SUCCESS && size > 0)
-    status = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&bytes[0]), &size);
+    status = RegQueryValueExA(key, valueName.c_str(), nullptr, type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
   if (status != ERROR_SUCCESS) return false;
   bytes.resize(size);
   text = bytes.substr(0, bytes.find('\0'));
-  if (text.size() > kMaxRegString) text.resize(kMaxRegString);
+  if (text.size() > maxLength) text.resize(maxLength);
   return true;
 }
 
@@ -44,8 +45,9 @@ HKEY RegistryRoot(int rootCode) {
   }
 }
 
-int WriteRegString(int rootCode, const std::string& key, const std::string& valueName, const std::string& text) {
-  return WriteRegValue(rootCode, key, valueName, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+int WriteRegString(int rootCode, const std::string& key, const std::string& valueName, const std::string& text,
+                   DWORD type) {
+  return WriteRegValue(rootCode, key, valueName, type, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() + 1));
 }
 
@@ -72,6 +74,21 @@ std::string ReadRegString(int rootCode, const std::string& key, const std::strin
   const bool found = QueryStringValue(handle, valueName, text);
   RegCloseKey(handle);
   return found ? text : defaultValue;
+}
+
+std::string ReadRegLongString(int rootCode, const std::string& key, const std::string& valueName,
+                              const std::string& defaultValue, DWORD* type) {
+  if (type) *type = REG_SZ;
+  HKEY handle;
+  if (RegOpenKeyExA(RegistryRoot(rootCode), key.c_str(), 0, kReadWriteAccess, &handle) != ERROR_SUCCESS)
+    return defaultValue;
+  std::string text;
+  DWORD found = REG_SZ;
+  const bool ok = QueryStringValue(handle, valueName, text, std::string::npos, &found);
+  RegCloseKey(handle);
+  if (!ok) return defaultValue;
+  if (type) *type = found;
+  return text;
 }
 
 int32_t ReadRegNumber(int rootCode, const std::string& key, const std::string& valueName, int32_t defaultValue) {

@@ -16,9 +16,11 @@ HKEY RegistryRoot(int rootCode);
 constexpr size_t kMaxRegString = 255;
 
 // Creates or opens the key (read, create-subkey and set-value access) and sets the value: a
-// zero-terminated string, or a 32-bit number. 1 when the key cannot be created or opened, else 0
-// (a failure to set the value is not reported).
-int WriteRegString(int rootCode, const std::string& key, const std::string& valueName, const std::string& text);
+// zero-terminated string (REG_SZ, or the REG_EXPAND_SZ a rewritten value had), or a 32-bit
+// number. 1 when the key cannot be created or opened, else 0 (a failure to set the value is not
+// reported).
+int WriteRegString(int rootCode, const std::string& key, const std::string& valueName, const std::string& text,
+                   DWORD type = REG_SZ);
 int WriteRegNumber(int rootCode, const std::string& key, const std::string& valueName, int32_t number);
 
 // The string value, cut at kMaxRegString, or [defaultValue] when the key or the value is missing.
@@ -26,6 +28,10 @@ int WriteRegNumber(int rootCode, const std::string& key, const std::string& valu
 // default. [keyOpened], when given, tells whether the key could be opened.
 std::string ReadRegString(int rootCode, const std::string& key, const std::string& valueName,
                           const std::string& defaultValue, bool* keyOpened = nullptr);
+// The string value whole, however long, for a value that is read to be written back (a cut
+// one would lose its end); [type], when given, receives its type (REG_SZ when it is missing).
+std::string ReadRegLongString(int rootCode, const std::string& key, const std::string& valueName,
+                              const std::string& defaultValue, DWORD* type = nullptr);
 // The 32-bit value, or [defaultValue] (opened as ReadRegString opens it).
 int32_t ReadRegNumber(int rootCode, const std::string& key, const std::string& valueName, int32_t defaultValue);
 

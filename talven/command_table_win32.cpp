@@ -8,5 +8,9 @@ CommandTable InterpreterCommandTable() {
   AddCopyCommands(table);
   AddWindowCommands(table);
   AddDialogCommands(table);
+  AddStreamCommands(table);
+  AddIniCommands(table);
+  AddRegistryCommands(table);
+  AddEnvironmentCommands(table);
   return table;
 }

@@ -115,6 +115,7 @@ int RunTalven(HINSTANCE instance) {
   }
   sndPlaySoundA(nullptr, 0);  // a sound that PLAYWAVEFILE( started
   ip.files.CloseAll();
+  commandState.streams.CloseAll();  // file streams the script left open
   // The de-install script is closed here when it is open.
   replaceList.Discard();
   if (ddeReady) DdeUninitialize(dde);
