@@ -1,11 +1,13 @@
 #include "tests/wine/installer_test_support.h"
 
 #include "engine/lexer.h"
+#include "engine/main_loop.h"
 #include "tests/support/win_driver.h"
 #include "tests/wine/talven_harness.h"
 
 InProcessRun::InProcessRun() {
   ip.windows = &windows;
+  ip.commandState = &commandState;
   windows.Attach(ip);
   ip.variables.SetVariable("CAPTION", "Setup");
   windows.CreateMainWindow(GetModuleHandleA(nullptr), "Setup");
@@ -14,6 +16,16 @@ InProcessRun::InProcessRun() {
 int InProcessRun::Line(const std::string& text) {
   if (int r = TokeniseLine(ip, text)) return r;
   return ExecuteLine(ip, ip.line, ip.lexer.tokens);
+}
+
+int InProcessRun::Script(const std::string& path) {
+  StartupOptions options;
+  options.scriptName = path;
+  if (int r = OpenMainScript(ip, options)) return r;
+  BeginRun(ip, options);
+  RunMainLoop(ip);
+  ip.files.CloseAll();
+  return 0;
 }
 
 BoxWatch::BoxWatch(const wchar_t* answer) : answer_(answer) {

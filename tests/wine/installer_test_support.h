@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "commands/command_state_win32.h"
 #include "engine/executor.h"
 #include "talven/talven.h"
 #include "talven/win32_platform.h"
@@ -22,6 +23,9 @@ class InProcessRun {
   InProcessRun();
   // Tokenises and executes one statement; returns its result.
   int Line(const std::string& text);
+  // Runs the script file [path] from its first line to its end, as the program would; returns
+  // what opening it returned.
+  int Script(const std::string& path);
   std::string Var(const std::string& name) const { return ip.variables.GetVariable(name); }
   const std::string& Log() const { return logBackend.text; }
 
@@ -31,6 +35,7 @@ class InProcessRun {
   Win32Platform platform{windows};
   CommandTable table = InterpreterCommandTable();
   Interpreter ip{platform, log, table};
+  CommandState commandState;
 };
 
 // Answers every message box of this process with the button captioned [answer] and records
