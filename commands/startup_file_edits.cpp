@@ -67,8 +67,11 @@ std::vector<std::string> AddBatchPath(const std::vector<std::string>& lines, con
   return out;
 }
 
-std::string AddToPathValue(std::string path, const std::string& windowsDirectory, const std::string& directory) {
+std::string AddToPathValue(std::string path, const std::string& windowsDirectory, std::string directory) {
+  // The directory too: in a plain string "%SystemRoot%" would stay unexpanded, and the next
+  // run would no longer find the directory and add it again.
   ReplaceAll(path, "%SystemRoot%", windowsDirectory, true);
+  ReplaceAll(directory, "%SystemRoot%", windowsDirectory, true);
   return FindFrom(0, path, directory, false, false) < 0 ? WithDirectory(path, directory) : path;
 }
 

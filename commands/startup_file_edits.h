@@ -18,8 +18,9 @@ std::vector<std::string> SetBatchVariable(const std::vector<std::string>& lines,
 std::vector<std::string> AddBatchPath(const std::vector<std::string>& lines, const std::string& directory);
 
 // An environment's "Path" value with "%SystemRoot%" (exact case) replaced by the Windows
-// directory and [directory] appended after a ";" unless it occurs already (any case).
-std::string AddToPathValue(std::string path, const std::string& windowsDirectory, const std::string& directory);
+// directory, in the value and in [directory], and [directory] appended after a ";" unless it
+// occurs already (any case).
+std::string AddToPathValue(std::string path, const std::string& windowsDirectory, std::string directory);
 
 struct ConfigEdit {
   std::vector<std::string> lines;

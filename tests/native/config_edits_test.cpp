@@ -67,6 +67,7 @@ TEST(StartupFileEdits, PathValueOfAnEnvironment) {
   EXPECT_EQ(AddToPathValue("C:\\A;c:\\lv;", "C:\\WINDOWS", "C:\\LV"), "C:\\A;c:\\lv;");
   EXPECT_EQ(AddToPathValue("C:\\A;", "C:\\WINDOWS", "C:\\LV"), "C:\\A;C:\\LV");
   EXPECT_EQ(AddToPathValue("", "C:\\WINDOWS", "C:\\LV"), "C:\\LV");
+  EXPECT_EQ(AddToPathValue("C:\\WINDOWS\\LV", "C:\\WINDOWS", "%SystemRoot%\\LV"), "C:\\WINDOWS\\LV");
 }
 
 TEST(StartupFileEdits, ConfigurationValuesAreOnlyRaised) {
