@@ -54,12 +54,19 @@ struct Interpreter {
 
   // Called before every line when the debugger is active; 2 ends the run.
   int (*debugLineHook)(Interpreter& ip) = nullptr;
+  struct DebuggerState {
+    std::string settingsFile;  // breakpoints and the window's place; empty: the debugger is off
+    bool stepping = true;      // stop before the next line
+  } debugger;
 
   // Start-up decisions kept for the steps that use them.
-  std::string debugFile;  // the debugger's settings file when /DEBUG was given
   int32_t restartMode = -1;
   bool linesExecuted = false;
 };
+
+// Lets the debugger see the line just tokenised, before it runs (the main loop and the
+// object-definition reader ask): true when the run was ended there and the line must not run.
+inline bool DebuggerEndsRun(Interpreter& ip) { return ip.debugLineHook && ip.debugLineHook(ip) == 2; }
 
 void SetCurrentError(Interpreter& ip, int32_t code);
 int32_t CurrentError(const Interpreter& ip);

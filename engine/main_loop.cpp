@@ -49,7 +49,7 @@ void RunMainLoop(Interpreter& ip) {
       ReportScriptError(ip, r);  // whatever the trapping mode
       break;
     }
-    if (ip.debugLineHook && ip.debugLineHook(ip) == 2) continue;
+    if (DebuggerEndsRun(ip)) continue;
     if (int r = ExecuteLine(ip, ip.line, ip.lexer.tokens)) {
       if (!StatementFailed(ip, r)) break;
     }

@@ -166,6 +166,12 @@ std::string ScriptFileStack::LineTextForDebugger(uint32_t n) const {
   return number + line;
 }
 
+uint32_t ScriptFileStack::DebuggerLineCount() const {
+  if (current_ < 0) return 0;
+  const ScriptLevel& level = Current();
+  return level.lastRecord < level.firstRecord ? 0 : static_cast<uint32_t>(level.lastRecord - level.firstRecord + 1);
+}
+
 void ScriptFileStack::DumpFileObjects(DebugLog& log) const {
   if (!log.Enabled()) return;
   log.LogText("\n*** File Object Dump ***\n\n");

@@ -67,6 +67,8 @@ class ScriptFileStack {
 
   // The debugger's table of line offsets, kept in memory while the debugger is active.
   void SetDebuggerActive(bool active) { debuggerActive_ = active; }
+  // How many lines of the current file the debugger's table holds.
+  uint32_t DebuggerLineCount() const;
 
  private:
   void BuildLabelIndex(ScriptLevel& level, int& result);

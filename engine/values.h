@@ -18,6 +18,9 @@ class NumberStack {
   int Push(int32_t value);  // 0, or 10008 when 25 values are held
   int32_t Next();           // 0 beyond the last value
   int Count() const { return last_ + 1; }
+  // The value in [slot], read without moving on (the debugger shows a line's values before
+  // the statement reads them); 0 beyond the last value.
+  int32_t Peek(int slot) const { return slot >= 0 && slot <= last_ ? slots_[static_cast<size_t>(slot)] : 0; }
 
  private:
   std::array<int32_t, kStackSlots> slots_{};
@@ -31,6 +34,8 @@ class StringStack {
   int Push(std::string text);  // 0, or 10007 when 25 texts are held
   std::string Next();          // empty beyond the last text
   int Count() const { return last_ + 1; }
+  // The text in [slot], read without moving on; empty beyond the last text.
+  std::string Peek(int slot) const { return slot >= 0 && slot <= last_ ? slots_[static_cast<size_t>(slot)] : std::string(); }
 
  private:
   std::array<std::string, kStackSlots> slots_{};

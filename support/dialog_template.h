@@ -20,7 +20,7 @@ enum DialogClassAtom : uint16_t {
 namespace dialog_style {
 constexpr uint32_t kPopup = 0x80000000u, kChild = 0x40000000u, kVisible = 0x10000000u;
 constexpr uint32_t kCaption = 0x00C00000u, kBorder = 0x00800000u, kTabStop = 0x00010000u;
-constexpr uint32_t kGroup = 0x00020000u;
+constexpr uint32_t kGroup = 0x00020000u, kThickFrame = 0x00040000u;
 constexpr uint32_t kSysMenu = 0x00080000u, kVScroll = 0x00200000u, kHScroll = 0x00100000u;
 constexpr uint32_t kModalFrame = 0x80u, kSetFont = 0x40u, kCentre = 0x800u;
 constexpr uint32_t kPushButton = 0x0u, kDefPushButton = 0x1u, kAutoCheckBox = 0x3u, kAutoRadioButton = 0x9u,
@@ -29,6 +29,7 @@ constexpr uint32_t kStaticLeft = 0x0u, kStaticCentre = 0x1u, kStaticIcon = 0x3u,
                    kStaticNoPrefix = 0x80u;
 constexpr uint32_t kEditAutoHScroll = 0x80u;
 constexpr uint32_t kListNotify = 0x1u, kListSort = 0x2u, kListNoIntegralHeight = 0x100u, kListUseTabStops = 0x80u;
+constexpr uint32_t kListOwnerDrawFixed = 0x10u, kListNoData = 0x2000u;
 constexpr uint32_t kComboDropDownList = 0x3u, kComboSort = 0x100u;
 }  // namespace dialog_style
 

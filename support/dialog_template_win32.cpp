@@ -4,6 +4,7 @@
 
 namespace {
 
+// The dialog manager wants the template on a DWORD boundary.
 std::vector<DWORD> Aligned(const std::vector<uint8_t>& bytes) {
   std::vector<DWORD> aligned((bytes.size() + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
   if (!bytes.empty()) std::memcpy(aligned.data(), bytes.data(), bytes.size());

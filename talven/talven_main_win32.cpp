@@ -15,6 +15,7 @@
 #include "support/text.h"
 #include "support/win32.h"
 #include "ui/language.h"
+#include "ui/debugger_win32.h"
 #include "ui/installer_windows_win32.h"
 
 namespace {
@@ -95,7 +96,7 @@ int RunTalven(HINSTANCE instance) {
     const StartupOptions options =
         ParseCommandLine(CommandLineArguments(), FindSetupWindow() != nullptr,
                          GetPrivateProfileIntA("Run", "Debug", 0, ProgramIniFileName().c_str()) != 0);
-    ip.debugFile = options.debugFile;
+    SetDebugFile(ip, options.debugFile);
     if (!options.directory.empty()) SetCurrentDirectoryA(options.directory.c_str());
     log.LogText("Running: '" + options.scriptName + "'  Directory: '" + options.directory + "'  Debug: '" +
                 options.debugFile + "'  Params: '" + options.parameters + "'\r\n");
@@ -111,7 +112,7 @@ int RunTalven(HINSTANCE instance) {
   // Shut-down, in this order. The first two steps only follow a run of the main loop.
   if (ip.linesExecuted) {
     // The script's own objects (backdrops, dialogs, cue cards) are destroyed here.
-    // The debugger's state is cleared here.
+    ClearDebugger(ip);
   }
   sndPlaySoundA(nullptr, 0);  // a sound that PLAYWAVEFILE( started
   ip.files.CloseAll();

@@ -16,6 +16,7 @@ constexpr TextEntry kTexts[] = {
 #include "resources/texts/language.def"
 #include "resources/texts/copy.def"
 #include "resources/texts/dialogs.def"
+#include "resources/texts/debugger.def"
 #undef PROGRAM_TEXT
 #undef SCRIPT_ERROR
 #undef LANGUAGE_TEXT

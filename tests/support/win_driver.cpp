@@ -238,10 +238,13 @@ std::vector<std::wstring> ItemTexts(HWND box) {
   const LRESULT count = SendWithTimeout(box, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
   std::vector<std::wstring> texts;
   for (LRESULT i = 0; i < count; ++i) {
-    wchar_t text[512] = L"";
+    // Sized by the item's own length: items may be longer than any fixed buffer.
+    const LRESULT size = SendWithTimeout(box, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(size > 0 ? size : 0) + 1, L'\0');
     const LRESULT length = SendWithTimeout(box, list ? LB_GETTEXT : CB_GETLBTEXT,
-                                           static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    texts.emplace_back(text, length > 0 ? static_cast<size_t>(length) : 0);
+                                           static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length > 0 && length < static_cast<LRESULT>(text.size()) ? static_cast<size_t>(length) : 0);
+    texts.push_back(text);
   }
   return texts;
 }
