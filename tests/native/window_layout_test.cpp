@@ -3,11 +3,15 @@
 // lines, bitmap headers checked against their files, and the object lookup of SHOWBACKDROP(.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/errors.h"
 #include "tests/native/template_reader.h"
+#include "ui/debugger_view.h"
 #include "ui/installer_templates.h"
+#include "ui/text_table.h"
 #include "ui/dib_layout.h"
 #include "ui/user_objects.h"
 #include "ui/window_geometry.h"
@@ -71,6 +75,77 @@ TEST(DialogTemplates, CopyGaugeControlsIdsAndPositions) {
   }
   EXPECT_EQ(t.items[0].style & 0xF, dialog_style::kGroupBox);
   EXPECT_TRUE(t.items[6].style & dialog_style::kBorder);  // the bar placeholder
+}
+
+TEST(DialogTemplates, DebugWindowControlsIdsStylesAndPositions) {
+  const std::vector<uint8_t> bytes = DebugWindowTemplate([](int id) { return std::string(BuiltInText(id)); });
+  // Popup, caption, system menu, sizing border and DS_SETFONT; 11 items; 258 x 190.
+  const std::vector<uint8_t> header = {0x40, 0x00, 0xCC, 0x80, 0, 0, 0, 0, 11, 0, 0, 0, 0, 0, 0x02, 0x01, 190, 0};
+  ASSERT_GE(bytes.size(), header.size());
+  EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
+  const ParsedTemplate t = Parse(bytes);
+  EXPECT_EQ(t.pointSize, 8);
+  EXPECT_EQ(t.face, u"MS Sans Serif");
+  // Lists: border, both scroll bars, tab stop, notifying, no integral height.
+  const uint32_t child = 0x50000000u, list = child | 0x00B10101u;
+  struct Expected {
+    int id, x, y, width, height, classAtom;
+    uint32_t style;
+    const char16_t* text;
+  } expected[] = {
+      {100, 7, 7, 242, 156, 0x80, child | 0x7, u""},
+      {200, 12, 14, 43, 9, 0x82, child, u"Script"},
+      {252, 12, 24, 232, 59, 0x83, list | 0x2010, u""},  // owner-drawn, fixed height, no data
+      {201, 12, 88, 75, 9, 0x82, child, u"Command Debugging"},
+      {253, 12, 99, 232, 59, 0x83, list, u""},
+      {17, 7, 170, 45, 14, 0x80, child | 0x10001, u"&Step"},
+      {18, 56, 170, 45, 14, 0x80, child | 0x10000, u"&Run"},
+      {19, 105, 170, 45, 14, 0x80, child | 0x10000, u"Set &Next"},
+      {20, 154, 170, 45, 14, 0x80, child | 0x10000, u"&Break Point"},
+      {21, 203, 170, 45, 14, 0x80, child | 0x10000, u"Clear &All"},
+      {2, 252, 170, 45, 14, 0x80, child | 0x10000, u"&Cancel"},
+  };
+  ASSERT_EQ(t.items.size(), std::size(expected));
+  for (size_t i = 0; i < t.items.size(); ++i) {
+    const ParsedItem& item = t.items[i];
+    const Expected& e = expected[i];
+    EXPECT_EQ(item.id, e.id);
+    EXPECT_EQ(item.x, e.x) << e.id;
+    EXPECT_EQ(item.y, e.y) << e.id;
+    EXPECT_EQ(item.width, e.width) << e.id;
+    EXPECT_EQ(item.height, e.height) << e.id;
+    EXPECT_EQ(item.classAtom, e.classAtom) << e.id;
+    EXPECT_EQ(item.style, e.style) << e.id;
+    EXPECT_TRUE(item.text == e.text) << e.id;
+  }
+}
+
+TEST(DebugWindowGeometry, LayoutAtEverySizeAndSavedPlaces) {
+  // W 600, H 312: a = 100; the lists share the height, the buttons keep their place at the bottom.
+  const std::vector<ControlPlace> places = DebugWindowLayout(600, 312);
+  const std::vector<std::pair<int, std::array<int, 4>>> expected = {
+      {100, {8, 8, 592, 267}},   {200, {16, 20, 250, 36}},  {252, {16, 36, 584, 136}},  {201, {16, 144, 250, 160}},
+      {253, {16, 160, 584, 260}}, {17, {8, 277, 88, 302}},   {18, {98, 277, 178, 302}},  {19, {188, 277, 268, 302}},
+      {20, {278, 277, 358, 302}}, {21, {368, 277, 448, 302}}, {2, {458, 277, 538, 302}},
+  };
+  ASSERT_EQ(places.size(), expected.size());
+  for (size_t i = 0; i < places.size(); ++i) {
+    const LayoutRect& r = places[i].rect;
+    EXPECT_EQ(places[i].id, expected[i].first);
+    EXPECT_EQ((std::array<int, 4>{r.left, r.top, r.right, r.bottom}), expected[i].second) << places[i].id;
+  }
+  EXPECT_LE(DebugWindowLayout(kDebugMinClientWidth, 0).back().rect.right, kDebugMinClientWidth);
+
+  const LayoutRect screen{0, 0, 1024, 768};
+  auto fit = [&](LayoutRect r) {
+    const LayoutRect f = FitWindowRect(r, 560, 240, screen);
+    return std::array<int, 4>{f.left, f.top, f.right, f.bottom};
+  };
+  EXPECT_EQ(fit({100, 120, 740, 540}), (std::array<int, 4>{100, 120, 740, 540}));  // as saved
+  EXPECT_EQ(fit({10, 10, 300, 100}), (std::array<int, 4>{10, 10, 570, 250}));      // too small
+  EXPECT_EQ(fit({900, 700, 1600, 1000}), (std::array<int, 4>{324, 468, 1024, 768})); // off the screen
+  EXPECT_EQ(fit({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}), (std::array<int, 4>{0, 0, 1024, 768}));
+  EXPECT_EQ(fit({500, 400, -3, -9}), (std::array<int, 4>{464, 400, 1024, 640}));  // sides the wrong way round
 }
 
 TEST(Gradient, BandsDarkenDownTheClientArea) {
