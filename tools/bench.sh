@@ -46,3 +46,8 @@ echo "== COPYFILE under Wine: a 64 MB file against CopyFileA and a bare 1024-byt
 cmake --build build/win32 -j "$jobs" --target qs_copy_bench >/dev/null
 "$WINE" build/win32/bin/qs_copy_bench.exe 'C:\qsbench'
 rm -f "$scratch"/BENCH*
+
+echo "== The Debug window under Wine: opening on a 100,000-line script"
+cmake --build build/win32 -j "$jobs" --target qs_debugger_bench >/dev/null
+"$WINE" build/win32/bin/qs_debugger_bench.exe 'C:\qsbench'
+rm -f "$scratch"/BENCH*

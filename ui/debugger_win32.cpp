@@ -1,6 +1,8 @@
 #include "ui/debugger_win32.h"
 
 #include "engine/interpreter.h"
+#include "support/text.h"
+#include "support/win32.h"
 #include "ui/debugger_view.h"
 
 namespace {
@@ -42,13 +44,23 @@ bool DebugSettings::HasBreakpoint(const std::string& scriptPath, uint32_t lineNo
   return GetPrivateProfileIntA(kBreakPoints, BreakpointKey(scriptPath, lineNo).c_str(), 0, file_.c_str()) != 0;
 }
 
+bool DebugSettings::Writable() const {
+  // Where the profile functions keep it: a name without a folder in the Windows directory.
+  const std::string path =
+      file_.find_first_of("\\/") == std::string::npos ? EnsureBackslash(WindowsDirectory()) + file_ : file_;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
 bool DebugSettings::ToggleBreakpoint(const std::string& scriptPath, uint32_t lineNo) {
+  if (!Writable()) return false;
   const std::string key = BreakpointKey(scriptPath, lineNo);
   const char* value = HasBreakpoint(scriptPath, lineNo) ? nullptr : "1";
   return WritePrivateProfileStringA(kBreakPoints, key.c_str(), value, file_.c_str()) != FALSE;
 }
 
 bool DebugSettings::ClearBreakpoints() {
+  if (!Writable()) return false;
   return WritePrivateProfileStringA(kBreakPoints, nullptr, nullptr, file_.c_str()) != FALSE;
 }
 
@@ -63,6 +75,7 @@ RECT DebugSettings::WindowRect(const RECT& fallback) const {
 }
 
 void DebugSettings::SaveWindowRect(const RECT& rect) {
+  if (!Writable()) return;
   const std::pair<const char*, LONG> sides[] = {
       {"Top", rect.top}, {"Left", rect.left}, {"Bottom", rect.bottom}, {"Right", rect.right}};
   for (const auto& [key, value] : sides)

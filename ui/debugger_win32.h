@@ -35,6 +35,8 @@ class DebugSettings {
   const std::string& File() const { return file_; }
 
  private:
+  // A read-only file is left as it is, also where the system would let it be written.
+  bool Writable() const;
   std::string file_;
 };
 

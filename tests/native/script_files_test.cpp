@@ -86,11 +86,13 @@ TEST_F(ScriptFiles, PositionsRewindAndDebuggerLines) {
 }
 
 TEST_F(ScriptFiles, ScrambledFilesIndexScrambledLabels) {
+  files.SetDebuggerActive(true);
   std::string text = "  :HIDDEN\r\nSET\r\n";
   ScrambleLine(text);
   run.platform.AddFile("C:\\SETUP\\S.QLS", std::string("\x00\x40", 2) + text);
   ASSERT_EQ(Open("S.QLS"), 0);
   EXPECT_TRUE(files.Current().encoded);
+  EXPECT_EQ(files.LineTextForDebugger(2), "0002  SET");  // the debugger shows the lines decoded
   EXPECT_EQ(files.GotoLabel(":HIDDEN"), 0);
   files.ReadNextLine();
   EXPECT_EQ(files.LineText(), "  :HIDDEN");

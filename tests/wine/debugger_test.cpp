@@ -4,6 +4,8 @@
 // plain bytes). A screenshot of the window on the bundled installation script is kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include "tests/support/win_driver.h"
@@ -150,7 +152,9 @@ TEST(Debugger, StepsThroughAScriptShowingTheStatementsValuesAndEveryVariable) {
   EXPECT_EQ(std::vector<std::string>(c.begin(), c.begin() + 4),
             (std::vector<std::string>{"Parameters", "  GREETING = ''", "  NAME = 'Quill'", "Variables"}));
   EXPECT_TRUE(Holds(c, "  NAME = 'Quill'"));
-  run.Close(w, DEBUG_STEP);
+  // Enter steps too.
+  PostMessageA(ScriptList(w), WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(windriver::WaitForWindowGone(w, kWindowWaitMs));
 
   w = run.Window();
   ASSERT_NE(w, nullptr);
@@ -278,4 +282,103 @@ TEST(Debugger, SetNextCancelAndTheWindowsPlace) {
   run.Close(w, DEBUG_RUN);
   ASSERT_TRUE(run.Ended());
   EXPECT_EQ(run.talven.DumpedVariable("SKIPPED"), "1");
+}
+
+TEST(Debugger, UnwritableSettingsFilesLongLinesControlCharactersAndAHundredThousandLines) {
+  const std::string folder = ScratchFolder("dbgbad");
+  const std::string script = folder + "BIG.QLS";
+  const std::string directory = folder + "ADIR";  // a settings file that is a directory
+  CreateDirectoryA(directory.c_str(), nullptr);
+  const std::string longLine = "SET %LONG% = \"" + std::string(285, 'w') + "\"";  // 300 characters
+  std::string text = ScriptLines({"SET %CTRL% = \"a^9b^13^10c\"", longLine.c_str(), "SET %SKIPPED% = 1"});
+  for (int line = 4; line < 99999; ++line) text += "// filler " + std::to_string(line) + "\r\n";
+  text += ScriptLines({"DUMPVARIABLES()", "SET %LAST% = 1"});
+  WriteFileBytes(script, text);
+  DebuggedRun run("TVDBBAD");
+  ASSERT_TRUE(run.Start(script, directory));
+
+  HWND w = run.Window();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(LineCount(w), 100000);
+  run.Close(w, DEBUG_STEP);
+  w = run.Window();
+  ASSERT_NE(w, nullptr);
+  const std::vector<std::string> c = Commands(w);
+  ASSERT_GE(c.size(), 3u);
+  EXPECT_EQ(c[2], "  '" + std::string(285, 'w') + "'");
+  EXPECT_TRUE(Holds(c, "  CTRL = 'a^009b^013^010c'"));
+  windriver::PressButton(GetDlgItem(w, DEBUG_BREAK_POINT));
+  const std::string notice = run.Notice(w);
+  EXPECT_NE(notice.find(directory), std::string::npos) << notice;
+  EXPECT_NE(notice.find("cannot be written"), std::string::npos) << notice;
+  run.Close(w, DEBUG_STEP);
+
+  // Far down the long list: the next statement becomes line 99,999.
+  w = run.Window();
+  ASSERT_NE(w, nullptr);
+  ASSERT_TRUE(windriver::SelectItem(ScriptList(w), 99998));
+  DebuggedRun::Press(w, DEBUG_SET_NEXT);
+  EXPECT_EQ(LineColour(w, 99999), RGB(255, 255, 0));
+  run.Close(w, DEBUG_STEP);
+  w = run.Window();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(SelectedLine(w), 100000);
+  run.Close(w, DEBUG_RUN);
+  ASSERT_TRUE(run.Ended());
+  EXPECT_EQ(run.talven.DumpedVariable("LONG"), std::string(285, 'w'));
+  EXPECT_EQ(run.talven.DumpedVariable("SKIPPED"), "<unset>");
+
+  // A read-only settings file: read as it is, never changed; the run goes on.
+  const std::string small = folder + "SMALL.QLS";
+  const std::string readOnly = folder + "RO.DDB";
+  WriteFileBytes(small, ScriptLines({"SET %A% = 1", "SET %B% = 2", "DUMPVARIABLES()"}));
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::string kept = "[BreakPoints]\r\n" + small + ":2=1\r\n";
+  WriteFileBytes(readOnly, kept);
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(run.Start(small, readOnly));
+  w = run.Window();
+  ASSERT_NE(w, nullptr);
+  run.Close(w, DEBUG_RUN);
+  w = run.Window();  // its breakpoint is read
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(SelectedLine(w), 2);
+  SetWindowPos(w, nullptr, 50, 60, 600, 400, SWP_NOZORDER);
+  windriver::PressButton(GetDlgItem(w, DEBUG_CLEAR_ALL));
+  EXPECT_NE(run.Notice(w).find("cannot be written"), std::string::npos);
+  run.Close(w, DEBUG_RUN);
+  ASSERT_TRUE(run.Ended());
+  EXPECT_EQ(run.talven.DumpedVariable("B"), "2");
+  EXPECT_EQ(ReadFileBytes(readOnly), kept);
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Debugger, TheWindowOnTheBundledInstallationScript) {
+  const std::string folder = ScratchFolder("dbgshot");
+  const std::string script = folder + "SETUP.QLS";
+  const std::string settings = folder + "SETUP.DDB";
+  const std::string bundled = ReadFileBytes(BinFolder() + "BUNDLED.QLS");
+  WriteFileBytes(script, bundled);
+  // A breakpoint where the script decides whether there is room for the files.
+  const size_t decision = bundled.find("IF %FREE% < %NEEDED%");
+  ASSERT_NE(decision, std::string::npos);
+  const long line = 1 + std::count(bundled.begin(), bundled.begin() + static_cast<long>(decision), '\n');
+  WriteFileBytes(settings, "[BreakPoints]\r\n" + script + ":" + std::to_string(line) + "=1\r\n[Window]\r\nTop=40\r\n"
+                           "Left=40\r\nBottom=520\r\nRight=760\r\n");
+  DebuggedRun run("TVDBSHOT");
+  ASSERT_TRUE(run.Start(script, settings));
+  HWND w = run.Window();
+  ASSERT_NE(w, nullptr);
+  run.Close(w, DEBUG_RUN);
+  w = run.Window();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(SelectedLine(w), line);
+  const std::vector<std::string> c = Commands(w);
+  EXPECT_EQ(c[1].rfind("  FREE = '", 0), 0u) << c[1];
+  EXPECT_EQ(c[2], "  NEEDED = '4096'");
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(windriver::SaveWindowBmp(w, ArtefactFolder() + "debugger_bundled_script.bmp"));
+  run.Close(w, DEBUG_CANCEL);  // nothing is installed
+  ASSERT_TRUE(run.Ended());
+  EXPECT_EQ(run.talven.Log().find("MLine: 'MKDIR"), std::string::npos);
 }
