@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "engine/errors.h"
@@ -57,6 +58,11 @@ struct Interpreter {
   struct DebuggerState {
     std::string settingsFile;  // breakpoints and the window's place; empty: the debugger is off
     bool stepping = true;      // stop before the next line
+    // The settings file's breakpoints as it held them when last read (upper-case keys), and
+    // its size and write time then: it is read again whenever they change.
+    std::set<std::string> breakpoints;
+    uint64_t fileSize = 0, fileTime = 0;
+    bool breakpointsRead = false;
   } debugger;
 
   // Start-up decisions kept for the steps that use them.

@@ -112,6 +112,22 @@ std::string BreakpointKey(const std::string& scriptPath, uint32_t lineNo) {
   return scriptPath + ":" + std::to_string(lineNo);
 }
 
+std::set<std::string> BreakpointKeys(const std::string& section) {
+  std::set<std::string> keys, seen;
+  for (size_t at = 0; at < section.size();) {
+    size_t end = section.find('\0', at);
+    if (end == std::string::npos) end = section.size();
+    const std::string_view entry(section.data() + at, end - at);
+    at = end + 1;
+    const size_t equals = entry.find('=');
+    if (equals == std::string_view::npos) continue;
+    const std::string key = UpperAscii(Trim(entry.substr(0, equals), 'B', " "));
+    if (!seen.insert(key).second) continue;
+    if (LeadingNumber(entry.substr(equals + 1)) != 0) keys.insert(key);
+  }
+  return keys;
+}
+
 int SetNextLine(Interpreter& ip, uint32_t lineNo) {
   ip.files.SeekToLine(lineNo);
   const int result = TokeniseLine(ip, ip.files.LineText());

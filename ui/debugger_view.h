@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,10 @@ std::string ShownValue(const std::string& value);
 
 // The settings file's key of a breakpoint: "file:line".
 std::string BreakpointKey(const std::string& scriptPath, uint32_t lineNo);
+// The breakpoints of a "BreakPoints" section as the profile functions hand it over ("key=value"
+// entries, each ended by a NUL): the upper-cased keys whose value reads as a number other than 0.
+// Where a key comes twice, the first one counts, as it does for the profile functions.
+std::set<std::string> BreakpointKeys(const std::string& section);
 
 // Makes line [lineNo] of the current script file the statement about to run. Returns 0, or
 // the code of a line that does not tokenise: it is recorded as the last error and the

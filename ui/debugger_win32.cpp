@@ -15,6 +15,7 @@ constexpr char kWindow[] = "Window";
 void SetDebugFile(Interpreter& ip, const std::string& name) {
   ip.debugger.settingsFile = name;
   ip.debugger.stepping = true;
+  ip.debugger.breakpointsRead = false;
   ip.files.SetDebuggerActive(!name.empty());
   ip.debugLineHook = name.empty() ? nullptr : DebugLineHook;
 }
@@ -25,7 +26,7 @@ int DebugLineHook(Interpreter& ip) {
   Interpreter::DebuggerState& debugger = ip.debugger;
   if (debugger.settingsFile.empty() || !ip.files.AnyOpen()) return 1;
   const ScriptLevel& level = ip.files.Current();
-  if (DebugSettings(debugger.settingsFile).HasBreakpoint(level.path, level.lineNo)) debugger.stepping = true;
+  if (DebugSettings(ip).HasBreakpoint(level.path, level.lineNo)) debugger.stepping = true;
   if (!debugger.stepping) return 1;
   const int result = RunDebugWindow(ip);
   if (result == DEBUG_CANCEL) {
@@ -40,27 +41,56 @@ int DebugLineHook(Interpreter& ip) {
   return result;
 }
 
-bool DebugSettings::HasBreakpoint(const std::string& scriptPath, uint32_t lineNo) const {
-  return GetPrivateProfileIntA(kBreakPoints, BreakpointKey(scriptPath, lineNo).c_str(), 0, file_.c_str()) != 0;
+std::string DebugSettings::Path() const {
+  return file_.find_first_of("\\/") == std::string::npos ? EnsureBackslash(WindowsDirectory()) + file_ : file_;
 }
 
 bool DebugSettings::Writable() const {
-  // Where the profile functions keep it: a name without a folder in the Windows directory.
-  const std::string path =
-      file_.find_first_of("\\/") == std::string::npos ? EnsureBackslash(WindowsDirectory()) + file_ : file_;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesA(Path().c_str());
   return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+void DebugSettings::ReadBreakpointsWhenChanged() {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  uint64_t size = 0, time = 0;
+  if (GetFileAttributesExA(Path().c_str(), GetFileExInfoStandard, &data)) {
+    size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    time = static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+  }
+  if (state_.breakpointsRead && size == state_.fileSize && time == state_.fileTime) return;
+  // The section in a buffer that grows until the whole of it fits.
+  std::string section(4096, '\0');
+  for (;;) {
+    const DWORD length = GetPrivateProfileSectionA(kBreakPoints, section.data(), static_cast<DWORD>(section.size()),
+                                                   file_.c_str());
+    if (length + 2 < section.size() || section.size() >= (64u << 20)) {
+      section.resize(length);
+      break;
+    }
+    section.assign(section.size() * 2, '\0');
+  }
+  state_.breakpoints = BreakpointKeys(section);
+  state_.fileSize = size;
+  state_.fileTime = time;
+  state_.breakpointsRead = true;
+}
+
+bool DebugSettings::HasBreakpoint(const std::string& scriptPath, uint32_t lineNo) {
+  ReadBreakpointsWhenChanged();
+  return state_.breakpoints.count(UpperAscii(BreakpointKey(scriptPath, lineNo))) != 0;
 }
 
 bool DebugSettings::ToggleBreakpoint(const std::string& scriptPath, uint32_t lineNo) {
   if (!Writable()) return false;
   const std::string key = BreakpointKey(scriptPath, lineNo);
   const char* value = HasBreakpoint(scriptPath, lineNo) ? nullptr : "1";
+  state_.breakpointsRead = false;
   return WritePrivateProfileStringA(kBreakPoints, key.c_str(), value, file_.c_str()) != FALSE;
 }
 
 bool DebugSettings::ClearBreakpoints() {
   if (!Writable()) return false;
+  state_.breakpointsRead = false;
   return WritePrivateProfileStringA(kBreakPoints, nullptr, nullptr, file_.c_str()) != FALSE;
 }
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-struct Interpreter;
+#include "engine/interpreter.h"
 
 // Switches the debugger on for the run with settings file [name] (off when empty). Before the
 // main script is opened, so that the script files keep the debugger's line table.
@@ -22,10 +22,13 @@ void ClearDebugger(Interpreter& ip);
 
 // The settings file, an INI file read and written through the profile functions at each use
 // (a name without a folder lives in the Windows directory, as the profile functions place it).
+// Its breakpoints are read again only when the file's size or write time has changed: looking
+// a key up through the profile functions costs a few hundred microseconds under Wine, and the
+// hook looks before every line.
 class DebugSettings {
  public:
-  explicit DebugSettings(std::string file) : file_(std::move(file)) {}
-  bool HasBreakpoint(const std::string& scriptPath, uint32_t lineNo) const;
+  explicit DebugSettings(Interpreter& ip) : state_(ip.debugger), file_(ip.debugger.settingsFile) {}
+  bool HasBreakpoint(const std::string& scriptPath, uint32_t lineNo);
   // False when the file could not be written.
   bool ToggleBreakpoint(const std::string& scriptPath, uint32_t lineNo);
   bool ClearBreakpoints();
@@ -35,8 +38,13 @@ class DebugSettings {
   const std::string& File() const { return file_; }
 
  private:
+  // Where the profile functions keep the file.
+  std::string Path() const;
   // A read-only file is left as it is, also where the system would let it be written.
   bool Writable() const;
+  void ReadBreakpointsWhenChanged();
+
+  Interpreter::DebuggerState& state_;
   std::string file_;
 };
 

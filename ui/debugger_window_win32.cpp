@@ -21,7 +21,7 @@ std::string Text(int id) { return LoadResourceText(static_cast<UINT>(id)); }
 class DebugWindow {
  public:
   explicit DebugWindow(Interpreter& ip)
-      : ip_(ip), settings_(ip.debugger.settingsFile), scriptPath_(ip.files.Current().path),
+      : ip_(ip), settings_(ip), scriptPath_(ip.files.Current().path),
         currentLine_(ip.files.Current().lineNo) {}
 
   int Run() {

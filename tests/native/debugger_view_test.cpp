@@ -55,3 +55,12 @@ TEST(DebuggerView, SetNextMakesALineTheStatementAboutToRun) {
   EXPECT_EQ(run.Var("B"), "");
   EXPECT_EQ(run.ip.files.Current().lineNo, 2u);
 }
+
+TEST(DebuggerView, BreakpointKeysAsTheProfileFunctionsReadThem) {
+  EXPECT_EQ(BreakpointKey("C:\\WINDOWS\\TEMP\\SETUP.QLS", 12), "C:\\WINDOWS\\TEMP\\SETUP.QLS:12");
+  using namespace std::string_literals;
+  const std::string section = "c:\\a.qls:3=1\0C:\\A.QLS:4=0\0C:\\A.QLS:3=0\0C:\\A.QLS:5= 7x\0X:99999999999999999999=1\0"
+                            "no equals sign\0:=1\0C:\\A.QLS:4=1\0"s;
+  EXPECT_EQ(BreakpointKeys(section),
+            (std::set<std::string>{"C:\\A.QLS:3", "C:\\A.QLS:5", "X:99999999999999999999", ":"}));
+}
