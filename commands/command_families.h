@@ -13,3 +13,6 @@ void AddStreamCommands(CommandTable& table);       // OPEN( CLOSE( READLINE( WRI
 void AddIniCommands(CommandTable& table);          // GETPRIVATEPROFILESTRING( ... DELMULTIPROFILESTRING( WININICHANGED()
 void AddRegistryCommands(CommandTable& table);     // REGGETSETTING( ... REGISTER( UNREGISTERSHARED( GETSHARECOUNT(
 void AddEnvironmentCommands(CommandTable& table);  // GETENVIRON( SETENVIRON( ADDPATH( CHANGECONFIG(
+void AddGroupCommands(CommandTable& table);        // MAKEGROUP( DELETEGROUP( MAKEICON( ... MAKESHORTCUT( DELETESHORTCUT(
+void AddRegistrationCommands(CommandTable& table); // DLLSELFREGISTER( REGISTERTYPELIB( REGISTERFONT( ... SETASSOCIATION(
+void AddOdbcCommands(CommandTable& table);         // ODBCINSTALLDRIVERMANAGER( ... ODBCCONFIGDATASOURCE(

@@ -69,4 +69,8 @@ struct CommandState {
   FileStreams streams;
   SharedOwner sharedOwner;
   ReplaceList* replaceList = nullptr;
+  // The interpreter's DDE client instance, made at start-up; 0 when there is none.
+  DWORD ddeInstance = 0;
+  // The group folder that MAKEGROUP( made last; MAKEICON( and DELETEICON( work in it.
+  std::string currentGroupFolder;
 };

@@ -12,5 +12,8 @@ CommandTable InterpreterCommandTable() {
   AddIniCommands(table);
   AddRegistryCommands(table);
   AddEnvironmentCommands(table);
+  AddGroupCommands(table);
+  AddRegistrationCommands(table);
+  AddOdbcCommands(table);
   return table;
 }

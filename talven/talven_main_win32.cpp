@@ -86,6 +86,7 @@ int RunTalven(HINSTANCE instance) {
   DWORD dde = 0;
   const bool ddeReady = DdeInitializeA(&dde, DdeCallback, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR;
   bool runScript = ddeReady;
+  if (ddeReady) commandState.ddeInstance = dde;
   if (!ddeReady) {
     platform.HideSetupWindow();
     ShowMessageBox(nullptr, LoadResourceText(ERR_DDEML_INIT_FAILED), LoadResourceText(57344), MB_OK);
@@ -120,6 +121,7 @@ int RunTalven(HINSTANCE instance) {
   // The de-install script is closed here when it is open.
   replaceList.Discard();
   if (ddeReady) DdeUninitialize(dde);
+  commandState.ddeInstance = 0;
   platform.SetBusyCursor(false);
   // The wait message, the copy gauge (as ENDCOPYFILE() closes it, the cursor left released)
   // and the main window.
