@@ -9,6 +9,8 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb mscompress imagemagick fonts-dejavu-core
+  # widl for the test type library, lnkinfo to read shell links back
+  mingw-w64-tools liblnk-utils
 )
 
 # The shipping programs are 32-bit: Wine's 32-bit loader and libraries come from the i386

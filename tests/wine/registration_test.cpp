@@ -223,14 +223,30 @@ TEST_F(Registration, OdbcDataSourcesNeedANameAndReportTheInstallersError) {
   EXPECT_NE(Var("E3"), "0");
 }
 
+// The font file with its family renamed in place (a name of the same length, in the name
+// table's 8-bit and UTF-16 records), so that the font cannot be one Wine already knows from the
+// system's font folders.
+static std::string RenamedFont(const std::string& bytes, const std::string& from, const std::string& to) {
+  std::string font = bytes, wideFrom, wideTo;
+  for (size_t i = 0; i < from.size(); ++i) {
+    wideFrom += std::string(1, '\0') + from[i];
+    wideTo += std::string(1, '\0') + to[i];
+  }
+  for (const auto& [a, b] : {std::make_pair(from, to), std::make_pair(wideFrom, wideTo)})
+    for (size_t at = font.find(a); at != std::string::npos; at = font.find(a, at + 1)) font.replace(at, a.size(), b);
+  return font;
+}
+
 TEST(RegistrationInProcess, FontsAreAddedToTheProcessFontTable) {
   const std::string folder = ScratchFolder("register");
-  const std::string font = folder + "QSDEJAVU.TTF";
-  ASSERT_TRUE(CopyFileA("Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSansMono-Bold.ttf", font.c_str(), FALSE));
+  const std::string font = folder + "QSFONT.TTF";
+  const std::string original = ReadFileBytes("Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSansMono-Bold.ttf");
+  ASSERT_FALSE(original.empty());
+  WriteFileBytes(font, RenamedFont(original, "DejaVu Sans Mono", "Quillset TT Mono"));
   WriteFileBytes(folder + "nofont.ttf", "no font");
   auto listed = [] {
     LOGFONTA wanted{};
-    strcpy(wanted.lfFaceName, "DejaVu Sans Mono");
+    strcpy(wanted.lfFaceName, "Quillset TT Mono");
     wanted.lfCharSet = DEFAULT_CHARSET;
     bool bold = false;
     HDC dc = GetDC(nullptr);
@@ -240,13 +256,15 @@ TEST(RegistrationInProcess, FontsAreAddedToTheProcessFontTable) {
   };
   InProcessRun run;
   run.ip.variables.SetVariable("D", folder);
-  const bool before = listed();
+  EXPECT_FALSE(listed());
   EXPECT_EQ(run.Line("REGISTERFONT(\"%D%none.ttf\")"), ERR_PARAMETER_FILE_NOT_FOUND);
   EXPECT_EQ(run.Line("REGISTERFONT(\"%D%nofont.ttf\")"), 0);
   EXPECT_EQ(run.Var("ERROR"), "0");
-  EXPECT_EQ(run.Line("REGISTERFONT(\"%D%QSDEJAVU.TTF\")"), 0);
+  EXPECT_EQ(run.Line("REGISTERFONT(\"%D%QSFONT.TTF\")"), 0);
   EXPECT_EQ(run.Var("ERROR"), "1");
-  EXPECT_TRUE(listed()) << "listed before: " << before;
-  EXPECT_EQ(run.Line("UNREGISTERFONT(\"%D%QSDEJAVU.TTF\")"), 0);
+  EXPECT_TRUE(listed());
+  EXPECT_EQ(run.Line("UNREGISTERFONT(\"%D%QSFONT.TTF\")"), 0);
+  EXPECT_EQ(run.Var("ERROR"), "1");
+  EXPECT_FALSE(listed());
   EXPECT_EQ(run.Line("UNREGISTERFONT(\"%D%none.ttf\")"), ERR_PARAMETER_FILE_NOT_FOUND);
 }
