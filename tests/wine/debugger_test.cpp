@@ -106,7 +106,7 @@ bool Holds(const std::vector<std::string>& entries, const std::string& entry) {
 
 // The background colour of script line [line] as the screen shows it: a pixel at the right
 // end of its row, where no text reaches.
-COLORREF LineColour(HWND window, int line) {
+COLORREF LineColourNow(HWND window, int line) {
   HWND list = ScriptList(window);
   const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
   const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
@@ -119,6 +119,14 @@ COLORREF LineColour(HWND window, int line) {
   windriver::Picture picture;
   if (!windriver::CaptureScreenRect({at.x, at.y, at.x + 1, at.y + 1}, picture)) return CLR_INVALID;
   return picture.Pixel(0, 0);
+}
+
+// The colour of [line] once the list has repainted: the window belongs to another process, so
+// its repaint after a button press comes when that process gets to it.
+COLORREF LineColour(HWND window, int line, COLORREF expected) {
+  COLORREF seen = CLR_INVALID;
+  windriver::WaitUntil([&] { return (seen = LineColourNow(window, line)) == expected; }, 5000);
+  return seen;
 }
 
 std::string Settings(const std::string& path) { return ReadFileBytes(path); }
@@ -142,8 +150,8 @@ TEST(Debugger, StepsThroughAScriptShowingTheStatementsValuesAndEveryVariable) {
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(LineCount(w), 5);
   EXPECT_EQ(SelectedLine(w), 1);
-  EXPECT_EQ(LineColour(w, 1), RGB(255, 255, 0));  // the line about to run
-  EXPECT_EQ(LineColour(w, 2), RGB(255, 255, 255));
+  EXPECT_EQ(LineColour(w, 1, RGB(255, 255, 0)), RGB(255, 255, 0));  // the line about to run
+  EXPECT_EQ(LineColour(w, 2, RGB(255, 255, 255)), RGB(255, 255, 255));
   std::vector<std::string> c = Commands(w);
   EXPECT_EQ(First(c, 5),
             (std::vector<std::string>{"Parameters", "  NAME = ''", "  'Quill'", "Variables", "  ERROR = '0'"}));
@@ -193,16 +201,16 @@ TEST(Debugger, BreakpointsAreKeptPerScriptFileFromOneRunToTheNext) {
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(SelectedLine(w), 2);
   EXPECT_EQ(LineCount(w), 3);
-  EXPECT_EQ(LineColour(w, 2), RGB(255, 0, 0));  // a breakpoint is red, also on the current line
+  EXPECT_EQ(LineColour(w, 2, RGB(255, 0, 0)), RGB(255, 0, 0));  // a breakpoint is red, also on the current line
   EXPECT_TRUE(Holds(Commands(w), "  S1 = '1'"));
   // Break Point twice on line 3 leaves no key; once more sets it.
   ASSERT_TRUE(windriver::SelectItem(ScriptList(w), 2));
   DebuggedRun::Press(w, DEBUG_BREAK_POINT);
   EXPECT_TRUE(HasLine(Settings(settings), sub + ":3=1"));
-  EXPECT_EQ(LineColour(w, 3), RGB(255, 0, 0));
+  EXPECT_EQ(LineColour(w, 3, RGB(255, 0, 0)), RGB(255, 0, 0));
   DebuggedRun::Press(w, DEBUG_BREAK_POINT);
   EXPECT_EQ(Settings(settings).find(sub + ":3"), std::string::npos);
-  EXPECT_EQ(LineColour(w, 3), RGB(255, 255, 255));
+  EXPECT_EQ(LineColour(w, 3, RGB(255, 255, 255)), RGB(255, 255, 255));
   DebuggedRun::Press(w, DEBUG_BREAK_POINT);
   run.Close(w, DEBUG_RUN);
 
@@ -243,8 +251,8 @@ TEST(Debugger, SetNextCancelAndTheWindowsPlace) {
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(windriver::SelectItem(ScriptList(w), 2));
   DebuggedRun::Press(w, DEBUG_SET_NEXT);
-  EXPECT_EQ(LineColour(w, 3), RGB(255, 255, 0));
-  EXPECT_EQ(LineColour(w, 1), RGB(255, 255, 255));
+  EXPECT_EQ(LineColour(w, 3, RGB(255, 255, 0)), RGB(255, 255, 0));
+  EXPECT_EQ(LineColour(w, 1, RGB(255, 255, 255)), RGB(255, 255, 255));
   const std::vector<std::string> c = Commands(w);
   EXPECT_EQ(First(c, 3), (std::vector<std::string>{"Parameters", "  B = ''", "  2"}));
   run.Close(w, DEBUG_STEP);
@@ -321,7 +329,7 @@ TEST(Debugger, UnwritableSettingsFilesLongLinesControlCharactersAndAHundredThous
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(windriver::SelectItem(ScriptList(w), 99998));
   DebuggedRun::Press(w, DEBUG_SET_NEXT);
-  EXPECT_EQ(LineColour(w, 99999), RGB(255, 255, 0));
+  EXPECT_EQ(LineColour(w, 99999, RGB(255, 255, 0)), RGB(255, 255, 0));
   run.Close(w, DEBUG_STEP);
   w = run.Window();
   ASSERT_NE(w, nullptr);
