@@ -48,10 +48,12 @@ class Capture : public ::testing::Test {
   }
   void TearDown() override { app_.Close(); }
 
-  // Sends the path for [ms] and returns the points the device received.
-  std::vector<SentPoint> OutputFor(DWORD ms, const std::string& screenshot) {
+  // Sends the path until the device has received the writes of at least 40 passes (a pass with
+  // a tone has up to about 150 points of five writes each) and returns the points it received.
+  // A count, not a time: on a loaded machine a second holds far fewer passes.
+  std::vector<SentPoint> OutputPasses(const std::string& screenshot) {
     PressButton(app_.Control(IDC_COMMAND1));
-    Sleep(ms);
+    EXPECT_TRUE(WaitUntil([&] { return device_.RecordedCount() >= 40 * 150 * 5; }, 60000));
     SaveWindowBmp(device_.Window(), ScreenshotPath("xydevice_" + screenshot));
     PressButton(app_.Control(IDC_COMMAND1));
     EXPECT_TRUE(device_.WaitUntilQuiet(500, 20000));
@@ -69,7 +71,7 @@ TEST_F(Capture, AToneInBandThreeLightsBandThreeOnly) {
   StartWithTones(120);
   Sleep(1000);
   SaveWindowBmp(app_.Form(), ScreenshotPath("form1_band3_tone"));
-  const BandLevels levels = LevelsSeen(OutputFor(1500, "band3_tone"));
+  const BandLevels levels = LevelsSeen(OutputPasses("band3_tone"));
   ASSERT_GE(levels[3].size(), 20u);
   EXPECT_GE(ShareAtLeast(levels[3], 150), 0.9);
   for (size_t band = 1; band <= 10; ++band) {
@@ -83,7 +85,7 @@ TEST_F(Capture, AtFourTimesTheRateTheSameTonesFallIntoTheFirstBand) {
   StartWithTones(120);
   ASSERT_TRUE(SelectItem(app_.Control(IDC_COMBO2), 3));  // 32KHz: the tones at bins 7..8
   Sleep(800);
-  const BandLevels levels = LevelsSeen(OutputFor(1500, "band3_tone_at_32khz"));
+  const BandLevels levels = LevelsSeen(OutputPasses("band3_tone_at_32khz"));
   EXPECT_GE(ShareAtLeast(levels[1], 150), 0.9);
   EXPECT_EQ(ShareAtLeast(levels[3], 100), 0.0);
 }
