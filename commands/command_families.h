@@ -16,3 +16,4 @@ void AddEnvironmentCommands(CommandTable& table);  // GETENVIRON( SETENVIRON( AD
 void AddGroupCommands(CommandTable& table);        // MAKEGROUP( DELETEGROUP( MAKEICON( ... MAKESHORTCUT( DELETESHORTCUT(
 void AddRegistrationCommands(CommandTable& table); // DLLSELFREGISTER( REGISTERTYPELIB( REGISTERFONT( ... SETASSOCIATION(
 void AddOdbcCommands(CommandTable& table);         // ODBCINSTALLDRIVERMANAGER( ... ODBCCONFIGDATASOURCE(
+void AddObjectCommands(CommandTable& table);       // SHOWCUECARD( SETCONTROLTEXT( DESTROYOBJECT(

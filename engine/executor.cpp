@@ -127,5 +127,6 @@ CommandTable PortableCommandTable() {
   AddVariableCommands(table);
   AddErrorCommands(table);
   AddMessageCommands(table);
+  AddObjectDefinitionCommands(table);
   return table;
 }

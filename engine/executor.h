@@ -28,6 +28,7 @@ void AddBlockCommands(CommandTable& table);      // IF ELSE ENDIF WHILE WEND
 void AddVariableCommands(CommandTable& table);   // SET ADDCHAR( STRIP( REPLACE( DUMPVARIABLES(
 void AddErrorCommands(CommandTable& table);      // TRAPERROR(
 void AddMessageCommands(CommandTable& table);    // MESSAGEBOX( SETLANGUAGE( GETLANGUAGE(
+void AddObjectDefinitionCommands(CommandTable& table);  // CREATEBACKDROP( CREATEDIALOG( CREATECUECARD( ADDLISTITEM(
 
 // The handlers that need no machine: what the native tests and the fuzz targets run.
 CommandTable PortableCommandTable();

@@ -12,6 +12,7 @@
 #include "engine/script_files.h"
 #include "engine/values.h"
 #include "support/debug_log.h"
+#include "ui/user_objects.h"
 
 struct CommandTable;
 class InstallerWindows;
@@ -46,6 +47,8 @@ struct Interpreter {
   ErrorTrap trap;
   int32_t currentError = 0;
   int languageIndex = -1;  // -1 until detected or set
+  // The backdrops, dialogs and cue cards the script has defined.
+  UserObjectTable objects;
 
   // The Win32 program's windows (main window, copy gauge, wait message); the portable core
   // never looks inside.

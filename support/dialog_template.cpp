@@ -51,8 +51,8 @@ std::vector<uint8_t> DialogTemplateBuilder::Bytes() const {
   t.Dword(style_);
   t.Dword(0);  // extended style
   t.Word(static_cast<uint16_t>(items_.size()));
-  t.Short(0);  // x and y: the dialog places itself
-  t.Short(0);
+  t.Short(x_);
+  t.Short(y_);
   t.Short(width_);
   t.Short(height_);
   t.Word(0);  // no menu

@@ -51,11 +51,17 @@ class DialogTemplateBuilder {
   DialogTemplateBuilder(uint32_t style, int16_t width, int16_t height, std::u16string title,
                         uint16_t pointSize, std::u16string face);
   void Add(DialogItem item) { items_.push_back(std::move(item)); }
+  // Where the dialog appears (dialog units); without it, at 0, 0 and the dialog places itself.
+  void SetPosition(int16_t x, int16_t y) {
+    x_ = x;
+    y_ = y;
+  }
   // The template bytes, little-endian. Copy them to DWORD-aligned memory before use.
   std::vector<uint8_t> Bytes() const;
 
  private:
   uint32_t style_;
+  int16_t x_ = 0, y_ = 0;
   int16_t width_, height_;
   std::u16string title_;
   uint16_t pointSize_;

@@ -15,5 +15,6 @@ CommandTable InterpreterCommandTable() {
   AddGroupCommands(table);
   AddRegistrationCommands(table);
   AddOdbcCommands(table);
+  AddObjectCommands(table);
   return table;
 }

@@ -112,7 +112,7 @@ int RunTalven(HINSTANCE instance) {
 
   // Shut-down, in this order. The first two steps only follow a run of the main loop.
   if (ip.linesExecuted) {
-    // The script's own objects (backdrops, dialogs, cue cards) are destroyed here.
+    windows.DestroyUserObjects();  // the cue card closes, the backdrop goes, the table empties
     ClearDebugger(ip);
   }
   sndPlaySoundA(nullptr, 0);  // a sound that PLAYWAVEFILE( started

@@ -8,7 +8,7 @@ packages=(
   googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine64 xvfb mscompress imagemagick fonts-dejavu-core
+  wine64 xvfb mscompress imagemagick fonts-dejavu-core python3
   # widl for the test type library, lnkinfo to read shell links back
   mingw-w64-tools liblnk-utils
 )

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/paint_helpers_win32.h"
 #include "ui/window_geometry.h"
 
 namespace {
@@ -28,27 +29,6 @@ BarState* StateOf(HWND window) {
 }
 
 COLORREF Inverse(COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); }
-
-void DrawFrameRings(HDC dc, RECT& r, int width) {
-  HPEN dark = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
-  HPEN light = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-  HGDIOBJ old = SelectObject(dc, dark);
-  for (int ring = 0; ring < width; ++ring) {
-    const int l = r.left + ring, t = r.top + ring, rt = r.right - 1 - ring, b = r.bottom - 1 - ring;
-    SelectObject(dc, dark);
-    MoveToEx(dc, l, b, nullptr);
-    LineTo(dc, l, t);
-    LineTo(dc, rt + 1, t);
-    SelectObject(dc, light);
-    MoveToEx(dc, rt, t + 1, nullptr);
-    LineTo(dc, rt, b);
-    LineTo(dc, l, b);
-  }
-  SelectObject(dc, old);
-  DeleteObject(dark);
-  DeleteObject(light);
-  InflateRect(&r, -width, -width);
-}
 
 // The label goes through a black bitmap in the inverse of the done colour, combined by XOR:
 // white over the done part, the remaining colour XOR the inverse over the rest.
@@ -156,7 +136,7 @@ void PaintGaugeBar(HDC dc, const RECT& client, int32_t position, int32_t maximum
                    HFONT font) {
   RECT r = client;
   const int edge = GaugeFillEdge(position, maximum, r.left, r.right);
-  if (style.sunkenFrame) DrawFrameRings(dc, r, style.frameWidth);
+  if (style.sunkenFrame) DrawRings(dc, r, style.frameWidth, RGB(128, 128, 128), RGB(255, 255, 255));
   // The columns left of the edge in the done colour, the others in the remaining colour.
   const int split = edge < r.left ? r.left : edge > r.right ? r.right : edge;
   HBRUSH done = CreateSolidBrush(style.done);

@@ -43,12 +43,14 @@ void InstallerWindows::PlaceDialog(HWND dialog) const {
 }
 
 int InstallerWindows::ShowBackdrop(const std::string& name) {
+  if (!ip_) return ERR_OBJECT_NOT_FOUND;
   const UserObject* object = nullptr;
-  if (int r = FindBackdrop(objects, name, object)) return r;
+  if (int r = FindBackdrop(ip_->objects, name, object)) return r;
   return main_.ShowBackdrop(name, object, Caption());
 }
 
 void InstallerWindows::CloseAll() {
+  CloseCueCard();
   HideWaitMessage();
   DestroyGauge();
   main_.Destroy();

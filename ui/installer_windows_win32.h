@@ -26,9 +26,10 @@ class InstallerWindows {
   InstallerWindows& operator=(const InstallerWindows&) = delete;
   ~InstallerWindows() { CloseAll(); }
 
-  // The run whose CAPTION titles the windows, whose language labels the gauge, and whose
-  // running line the Cancel button redirects.
+  // The run whose CAPTION titles the windows, whose language labels the gauge, whose running
+  // line the Cancel button redirects, and whose objects the windows show.
   void Attach(Interpreter& ip) { ip_ = &ip; }
+  Interpreter* Attached() const { return ip_; }
   bool CreateMainWindow(HINSTANCE instance, const std::string& title);
   HWND MainHandle() const { return main_.Handle(); }
   MainWindow& Main() { return main_; }
@@ -62,11 +63,23 @@ class InstallerWindows {
   // Moves [dialog] where the placement says (standard dialogs and the copy gauge).
   void PlaceDialog(HWND dialog) const;
 
-  UserObjectTable objects;
   // SHOWBACKDROP(: 10059 or 10053 when [name] is no backdrop, else what showing it gives.
   int ShowBackdrop(const std::string& name);
 
-  // The end of the run: the wait message, the gauge (the cursor stays as it is) and the main window.
+  // The cue card on the backdrop, shown by name: at most one. An empty name closes it; a card
+  // of that name that is showing stays as it is. 10059 when no object has the name, 10055 when
+  // it is not a cue card; an error loading its bitmaps is shown to the user and the card stays.
+  int ShowCueCard(const std::string& name);
+  void CloseCueCard();
+  HWND CueCardHandle() const { return cue_; }
+  // SETCONTROLTEXT( and DESTROYOBJECT(: the windows that show object [name] repaint, or let go.
+  void RepaintObject(const std::string& name);
+  void ForgetObject(const std::string& name);
+  // The end of the run: the cue card closes, the backdrop goes and the objects are deleted.
+  void DestroyUserObjects();
+
+  // The end of the run: the cue card, the wait message, the gauge (the cursor stays as it is)
+  // and the main window.
   void CloseAll();
 
  private:
@@ -77,6 +90,8 @@ class InstallerWindows {
   void InitGauge(HWND dialog);
   void PaintWaitMessage(HWND window);
   std::string Caption() const;
+  static LRESULT CALLBACK CueCardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void PaintCueCard(HWND window);
 
   Interpreter* ip_ = nullptr;
   MainWindow main_;
@@ -85,6 +100,9 @@ class InstallerWindows {
   unsigned gaugeGeneration_ = 0;
   HWND wait_ = nullptr;
   std::string waitText_;
+  HWND cue_ = nullptr;
+  std::string cueName_;  // as SHOWCUECARD( gave it
+  ObjectCanvas cueCanvas_;
   bool busy_ = false;
   int prompts_ = 0;
   bool busyBeforePrompt_ = false;

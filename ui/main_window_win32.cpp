@@ -1,14 +1,14 @@
 #include "ui/main_window_win32.h"
 
+#include "engine/interpreter.h"
 #include "ui/installer_windows_win32.h"
+#include "ui/paint_helpers_win32.h"
 #include "ui/window_geometry.h"
 
 namespace {
 
 const char* const kClassName = "QuillsetMainWindow";
 constexpr size_t kMaxBackdropName = 255;
-
-COLORREF ScriptColour(int32_t colour) { return static_cast<COLORREF>(colour) & 0xFFFFFF; }
 
 }  // namespace
 
@@ -23,8 +23,10 @@ bool MainWindow::Create(HINSTANCE instance, const std::string& title, InstallerW
   RegisterClassA(&windowClass);
   for (size_t blue = 0; blue < gradientBrushes_.size(); ++blue)
     gradientBrushes_[blue] = CreateSolidBrush(RGB(0, 0, blue));
-  // Caption only: no system menu, no sizing border, no minimise or maximise box.
-  window_ = CreateWindowExA(0, kClassName, title.c_str(), WS_OVERLAPPED | WS_CAPTION, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+  // Caption only: no system menu, no sizing border, no minimise or maximise box. The cue card
+  // and the icons are children: the backdrop paints around them.
+  window_ = CreateWindowExA(0, kClassName, title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN, 0, 0,
+                            GetSystemMetrics(SM_CXSCREEN),
                             GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, this);
   return window_ != nullptr;
 }
@@ -43,12 +45,14 @@ void MainWindow::Destroy() {
 }
 
 int MainWindow::ShowBackdrop(const std::string& name, const UserObject* object, const std::string& title) {
-  ShowWindow(window_, SW_SHOWMAXIMIZED);
-  SetWindowTextA(window_, title.c_str());
+  // The name comes first: the window paints as it appears, with the new backdrop's colour.
   backdropName_ = name.substr(0, kMaxBackdropName);
   canvas_.Release();
+  ShowWindow(window_, SW_SHOWMAXIMIZED);
+  SetWindowTextA(window_, title.c_str());
   int result = 0;
-  if (!backdropName_.empty() && object) result = LoadObjectItems(*object, window_, canvas_);
+  if (!backdropName_.empty() && object && owner_ && owner_->Attached())
+    result = LoadObjectItems(*owner_->Attached(), *object, window_, canvas_);
   InvalidateRect(window_, nullptr, TRUE);
   return result;
 }
@@ -60,8 +64,8 @@ void MainWindow::HideBackdrop() {
 }
 
 const UserObject* MainWindow::Backdrop() const {
-  if (!owner_ || backdropName_.empty()) return nullptr;
-  return owner_->objects.Find(backdropName_);
+  if (!owner_ || !owner_->Attached() || backdropName_.empty()) return nullptr;
+  return owner_->Attached()->objects.Find(backdropName_);
 }
 
 HBRUSH MainWindow::ColourBrush(COLORREF colour) {
@@ -106,10 +110,15 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window_, &paint);
-      if (const UserObject* object = Backdrop()) PaintObjectItems(dc, window_, *object, canvas_);
+      if (const UserObject* object = Backdrop()) PaintObject(*owner_->Attached(), dc, window_, *object, canvas_);
       EndPaint(window_, &paint);
       return 0;
     }
+    case WM_CTLCOLORSTATIC:  // the backdrop's icons
+      return PaintBehindIcon(window_, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), [this](HDC dc) {
+        EraseBackground(dc);
+        if (const UserObject* object = Backdrop()) PaintObject(*owner_->Attached(), dc, window_, *object, canvas_);
+      });
     case WM_SETFOCUS:
       if (owner_ && owner_->CopyGaugeOpen()) SetFocus(owner_->CopyGaugeHandle());
       return 0;

@@ -13,7 +13,7 @@
 namespace {
 
 int ShowNamedDialog(Interpreter& ip, const std::string& name, int32_t& closingId) {
-  if (const UserObject* object = ip.windows ? ip.windows->objects.Find(name) : nullptr) {
+  if (const UserObject* object = ip.objects.Find(name)) {
     if (object->kind != ObjectKind::Dialog) return ERR_NOT_A_DIALOG;
     return RunUserDialog(ip, *object, closingId);
   }

@@ -5,18 +5,7 @@
 #include "ui/installer_templates.h"
 #include "support/dialog_template_win32.h"
 #include "ui/installer_windows_win32.h"
-
-namespace {
-
-SIZE LineSize(HDC dc, const std::string& line) {
-  // An empty line is as wide and as high as "W".
-  const std::string measured = line.empty() ? "W" : line;
-  RECT r{0, 0, 0, 0};
-  DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
-}  // namespace
+#include "ui/paint_helpers_win32.h"
 
 INT_PTR CALLBACK WaitMessageProcedure(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   auto* windows = reinterpret_cast<InstallerWindows*>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -43,7 +32,7 @@ void InstallerWindows::PaintWaitMessage(HWND window) {
   HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
   std::vector<int> widths, heights;
   for (const std::string& line : MessageLines(waitText_)) {
-    const SIZE size = LineSize(dc, line);
+    const SIZE size = TextLineSize(dc, line);
     widths.push_back(size.cx);
     heights.push_back(size.cy);
   }

@@ -13,6 +13,7 @@
 #include "ui/installer_templates.h"
 #include "ui/text_table.h"
 #include "ui/dib_layout.h"
+#include "ui/user_dialog_template.h"
 #include "ui/user_objects.h"
 #include "ui/window_geometry.h"
 
@@ -343,4 +344,57 @@ TEST(BackdropLookup, NamesKindsAndSlots) {
   for (int i = table.Add({ObjectKind::CueCard, "C0", -1}), n = 1; i == 0; ++n)
     i = table.Add({ObjectKind::CueCard, "C" + std::to_string(n), -1});
   EXPECT_EQ(table.Add({ObjectKind::CueCard, "ONE MORE", -1}), ERR_TOO_MANY_OBJECTS);
+}
+
+TEST(DialogTemplates, UserDialogItemsPlaceAndLimit) {
+  UserObject ask{ObjectKind::Dialog, "ASK"};
+  ask.caption = "Name";
+  ask.x = 12;
+  ask.y = -3;
+  ask.width = 200;
+  ask.height = 70000;  // held to the 16 bits of the template
+  const auto add = [&](ControlType type, int32_t id, const char* text) {
+    UserControl c;
+    c.type = type;
+    c.id = id;
+    c.x = id;
+    c.style = CompletedStyle(type, 0);
+    c.text = text;
+    ask.controls.push_back(c);
+  };
+  add(ControlType::Text, 1, "painted");
+  add(ControlType::Edit, 101, "initial");
+  add(ControlType::Bitmap, 2, "LOGO.BMP");
+  add(ControlType::Icon, 102, "DISK01");
+  add(ControlType::ColourBlock, 3, "");
+  add(ControlType::ComboBox, 103, "one|two");
+  add(ControlType::RadioButton, 104, "Choice");
+  const auto upper = [](const std::string& text) {
+    std::u16string out;
+    for (char c : text) out += static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    return out;
+  };
+  const std::vector<uint8_t> bytes = UserDialogTemplate(ask, upper);
+  const ParsedTemplate t = Parse(bytes);
+  EXPECT_EQ(t.style, 0x80C800C0u);  // popup, caption, system menu, modal frame, own font
+  EXPECT_EQ(bytes[10] | bytes[11] << 8, 12);
+  EXPECT_EQ(static_cast<int16_t>(bytes[12] | bytes[13] << 8), -3);
+  EXPECT_EQ(t.width, 200);
+  EXPECT_EQ(t.height, 32767);
+  EXPECT_EQ(t.pointSize, 8);
+  EXPECT_EQ(t.face, u"MS Sans Serif");
+  // Texts, bitmaps and colour blocks are painted by the dialog: four windows remain, in order.
+  ASSERT_EQ(t.items.size(), 4u);
+  const int classes[] = {DIALOG_EDIT, DIALOG_STATIC, DIALOG_COMBOBOX, DIALOG_BUTTON};
+  const std::u16string texts[] = {u"INITIAL", u"DISK01", u"", u"CHOICE"};  // a list's items are no title
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(t.items[i].classAtom, classes[i]) << i;
+    EXPECT_EQ(t.items[i].text, texts[i]) << i;
+    EXPECT_EQ(t.items[i].id, 101 + static_cast<int>(i)) << i;
+    EXPECT_EQ(t.items[i].x, 101 + static_cast<int>(i)) << i;
+  }
+  EXPECT_EQ(t.items[0].style, 0x50810000u);
+  // A dialog whose items pass the 12,000-byte block is refused.
+  for (int i = 0; i < 400; ++i) add(ControlType::Button, 200 + i, "A button with a long caption");
+  EXPECT_TRUE(UserDialogTemplate(ask, upper).empty());
 }

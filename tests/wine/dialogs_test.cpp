@@ -505,8 +505,8 @@ TEST_F(PageTest, OpenAndSaveAreTheSystemDialogs) {
 TEST_F(PageTest, NamesObjectsPlacementAndTheWindowsThatStepAside) {
   EXPECT_EQ(run.Line("DIALOGBOX(\"WELCOME2\")"), ERR_INVALID_TEMPLATE_NAME);
   EXPECT_EQ(run.Line("DIALOGBOX(5)"), ERR_INVALID_STRING_PARAMETER);
-  ASSERT_EQ(run.windows.objects.Add({ObjectKind::Backdrop, "Scenery", -1}), 0);
-  ASSERT_EQ(run.windows.objects.Add({ObjectKind::CueCard, "HINT", -1}), 0);
+  ASSERT_EQ(run.ip.objects.Add({ObjectKind::Backdrop, "Scenery", -1}), 0);
+  ASSERT_EQ(run.ip.objects.Add({ObjectKind::CueCard, "HINT", -1}), 0);
   EXPECT_EQ(run.Line("DIALOGBOX(\"scenery\")"), ERR_NOT_A_DIALOG);
   EXPECT_EQ(run.Line("DIALOGBOX(\"HINT\")"), ERR_NOT_A_DIALOG);
   // The name may come from a variable, in any case; the page goes where the placement says.

@@ -28,6 +28,11 @@ int InProcessRun::Script(const std::string& path) {
   return 0;
 }
 
+void InProcessRun::RunLines(const std::string& path, std::initializer_list<const char*> lines) {
+  WriteFileBytes(path, ScriptLines(lines));
+  if (ip.files.OpenScript(platform, log, platform.CurrentDirectory(), path) == 0) RunMainLoop(ip);
+}
+
 BoxWatch::BoxWatch(const wchar_t* answer) : answer_(answer) {
   InitializeCriticalSection(&lock_);
   thread_ = std::thread([this] { Run(); });
@@ -92,4 +97,29 @@ std::string ArtefactFolder() {
   const std::string folder = windriver::TestExecutableDirectory() + "..\\artefacts\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
+}
+
+std::string SolidBitmap(int width, int height, COLORREF colour) {
+  const int row = (width * 3 + 3) / 4 * 4;
+  std::string b(54 + static_cast<size_t>(row * height), '\0');
+  const auto put = [&b](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put(2, static_cast<uint32_t>(b.size()));
+  put(10, 54);
+  put(14, 40);
+  put(18, static_cast<uint32_t>(width));
+  put(22, static_cast<uint32_t>(height));
+  b[26] = 1;
+  b[28] = 24;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const size_t at = 54 + static_cast<size_t>(y * row + x * 3);
+      b[at] = static_cast<char>(GetBValue(colour));
+      b[at + 1] = static_cast<char>(GetGValue(colour));
+      b[at + 2] = static_cast<char>(GetRValue(colour));
+    }
+  return b;
 }

@@ -26,6 +26,9 @@ class InProcessRun {
   // Runs the script file [path] from its first line to its end, as the program would; returns
   // what opening it returned.
   int Script(const std::string& path);
+  // Writes [lines] as the script [path] and runs it through the main loop with the variables as
+  // they are (definition blocks read their lines from it); the windows stay afterwards.
+  void RunLines(const std::string& path, std::initializer_list<const char*> lines);
   std::string Var(const std::string& name) const { return ip.variables.GetVariable(name); }
   const std::string& Log() const { return logBackend.text; }
 
@@ -62,3 +65,5 @@ SYSTEMTIME WriteTime(const std::string& path);  // UTC
 std::string BinFolder();
 // Where screenshots are kept: build/<preset>/artefacts/, created.
 std::string ArtefactFolder();
+// The bytes of a 24-bit bitmap file of [width] x [height] pixels, all of [colour].
+std::string SolidBitmap(int width, int height, COLORREF colour);

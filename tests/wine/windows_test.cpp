@@ -48,9 +48,9 @@ int Count(const windriver::Picture& p, int x0, int x1, int y0, int y1, COLORREF 
 
 TEST(Backdrop, GradientBandsAndTheObjectColour) {
   InProcessRun run;
-  ASSERT_EQ(run.windows.objects.Add({ObjectKind::Backdrop, "WELCOME", -1}), 0);
-  ASSERT_EQ(run.windows.objects.Add({ObjectKind::Backdrop, "ORANGE", 0x0080FF}), 0);
-  ASSERT_EQ(run.windows.objects.Add({ObjectKind::Dialog, "ASK", -1}), 0);
+  ASSERT_EQ(run.ip.objects.Add({ObjectKind::Backdrop, "WELCOME", -1}), 0);
+  ASSERT_EQ(run.ip.objects.Add({ObjectKind::Backdrop, "ORANGE", 0x0080FF}), 0);
+  ASSERT_EQ(run.ip.objects.Add({ObjectKind::Dialog, "ASK", -1}), 0);
   HWND main = run.windows.MainHandle();
   EXPECT_FALSE(IsWindowVisible(main));
   EXPECT_EQ(run.Line("SHOWBACKDROP(\"NOBODY\")"), ERR_OBJECT_NOT_FOUND);
