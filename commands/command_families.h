@@ -17,3 +17,4 @@ void AddGroupCommands(CommandTable& table);        // MAKEGROUP( DELETEGROUP( MA
 void AddRegistrationCommands(CommandTable& table); // DLLSELFREGISTER( REGISTERTYPELIB( REGISTERFONT( ... SETASSOCIATION(
 void AddOdbcCommands(CommandTable& table);         // ODBCINSTALLDRIVERMANAGER( ... ODBCCONFIGDATASOURCE(
 void AddObjectCommands(CommandTable& table);       // SHOWCUECARD( SETCONTROLTEXT( DESTROYOBJECT(
+void AddProcessCommands(CommandTable& table);      // WINEXEC( WAIT( RELEASE() DELAY( MESSAGEBEEP( PLAYWAVEFILE( ...

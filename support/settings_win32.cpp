@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "support/text.h"
@@ -30,6 +31,24 @@ std::string ReadSetting(int rootCode, const std::string& subKey, const std::stri
                         const std::string& defaultValue) {
   std::string text;
   return ReadRegText(RegistryRoot(rootCode), subKey, valueName, KEY_READ, text) ? text : defaultValue;
+}
+
+int32_t ReadSettingNumber(int rootCode, const std::string& subKey, const std::string& valueName, int32_t defaultValue) {
+  HKEY key;
+  if (RegOpenKeyExA(RegistryRoot(rootCode), subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return defaultValue;
+  DWORD type = 0;
+  char data[64] = "";  // a number's text is short; a longer value is no number
+  DWORD size = sizeof data - 1;
+  const LONG status = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return defaultValue;
+  if (type == REG_DWORD && size == sizeof(DWORD)) {
+    DWORD value = 0;
+    std::memcpy(&value, data, sizeof value);
+    return static_cast<int32_t>(value);
+  }
+  if (type == REG_SZ || type == REG_EXPAND_SZ) return LeadingNumber(data);
+  return defaultValue;
 }
 
 std::string WindowsDirectory() {

@@ -14,6 +14,9 @@ std::string SettingsKey(const std::string& name);
 // A registry string value, or [defaultValue] when the key or the value is missing.
 std::string ReadSetting(int rootCode, const std::string& subKey, const std::string& valueName,
                         const std::string& defaultValue);
+// A number setting: a 32-bit value, or the leading number of a string value; [defaultValue]
+// when the key or the value is missing. The key is opened for reading only.
+int32_t ReadSettingNumber(int rootCode, const std::string& subKey, const std::string& valueName, int32_t defaultValue);
 
 std::string WindowsDirectory();
 std::string SystemDirectory();

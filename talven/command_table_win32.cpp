@@ -16,5 +16,6 @@ CommandTable InterpreterCommandTable() {
   AddRegistrationCommands(table);
   AddOdbcCommands(table);
   AddObjectCommands(table);
+  AddProcessCommands(table);
   return table;
 }
