@@ -103,6 +103,7 @@ struct TitleSearch {
 
 BOOL CALLBACK MatchTitle(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<TitleSearch*>(data);
+  if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) return TRUE;
   const int length = GetWindowTextLengthA(window);
   if (length != static_cast<int>(search->title->size())) return TRUE;
   std::string title(static_cast<size_t>(length) + 1, '\0');
@@ -111,7 +112,9 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM data) {
   return !search->found;
 }
 
-// A top-level window whose title is exactly [title] (letter case counts).
+// A top-level window whose title is exactly [title] (letter case counts). The interpreter's own
+// windows do not count: they carry CAPTION ("Setup"), and a script that waits for the
+// bootstrap's "Setup" window to go would otherwise wait for ever.
 bool WindowWithTitle(const std::string& title) {
   TitleSearch search{&title, false};
   EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));

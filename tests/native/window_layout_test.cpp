@@ -338,6 +338,8 @@ TEST(BackdropLookup, NamesKindsAndSlots) {
   EXPECT_EQ(found->name, "WELCOME");
   EXPECT_EQ(found->colour, 0x00FF00);
   EXPECT_EQ(FindBackdrop(table, "ASK", found), ERR_NOT_A_BACKDROP);
+  EXPECT_EQ(FindDialog(table, "ask", found), 0);
+  EXPECT_EQ(FindDialog(table, "WELCOME", found), ERR_NOT_A_DIALOG);
   EXPECT_EQ(FindBackdrop(table, "MISSING", found), ERR_OBJECT_NOT_FOUND);
   EXPECT_TRUE(table.Remove("Welcome"));
   EXPECT_EQ(FindBackdrop(table, "WELCOME", found), ERR_OBJECT_NOT_FOUND);

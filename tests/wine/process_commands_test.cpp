@@ -135,6 +135,10 @@ TEST(Waits, ForATitleToComeAndGo) {
   EXPECT_TRUE(run.windows.BusyCursor());  // as it was before the wait
   took = Timed(run, "WAIT(\"NO SUCH WINDOW\", 1)", result);
   EXPECT_LT(took, 500u);
+  // The interpreter's own main window is titled "Setup", as the bootstrap's window is.
+  ASSERT_EQ(windriver::WindowTextA(run.windows.MainHandle()), "Setup");
+  took = Timed(run, "WAIT(\"Setup\", 1)", result);
+  EXPECT_LT(took, 500u);
   took = Timed(run, "WAIT(\"NO SUCH WINDOW\", 3)", result);  // no such mode: no wait
   EXPECT_LT(took, 500u);
   EXPECT_EQ(run.Line("WAIT(\"X\", \"Y\")"), ERR_INVALID_NUMERIC_PARAMETER);
