@@ -193,7 +193,7 @@ INT_PTR CALLBACK UserDialogProcedure(HWND dialog, UINT message, WPARAM wParam, L
 
 int RunUserDialog(Interpreter& ip, const UserObject& object, int32_t& closingId) {
   closingId = 2;
-  std::vector<uint8_t> bytes =
+  const std::vector<uint8_t> bytes =
       UserDialogTemplate(object, [&ip](const std::string& text) { return AnsiToUtf16(ExpandTextMacros(ip, text)); });
   if (bytes.empty()) return ERR_DIALOG_INIT_FAILED;
   if (ip.log.Enabled()) {
@@ -201,14 +201,10 @@ int RunUserDialog(Interpreter& ip, const UserObject& object, int32_t& closingId)
     std::memcpy(head.data(), bytes.data(), bytes.size() < head.size() ? bytes.size() : head.size());
     ip.log.LogDump(head.data(), static_cast<int>(head.size()), true);
   }
-  std::vector<DWORD> aligned((bytes.size() + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
-  std::memcpy(aligned.data(), bytes.data(), bytes.size());
   UserDialogRun run{ip, object, {}, {}, 0};
   HWND owner = ip.windows ? ip.windows->MainHandle() : nullptr;
   ip.platform.BeginUserPrompt();
-  const INT_PTR result =
-      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(aligned.data()), owner,
-                              UserDialogProcedure, reinterpret_cast<LPARAM>(&run));
+  const INT_PTR result = RunModalDialog(bytes, owner, UserDialogProcedure, reinterpret_cast<LPARAM>(&run));
   ip.platform.EndUserPrompt();
   if (result == -1) return ERR_DIALOG_INIT_FAILED;
   closingId = static_cast<int32_t>(result);

@@ -1,15 +1,14 @@
 // The script's own objects on the screen under Xvfb: a backdrop with painted items and icons,
-// cue cards on it, and a user dialog that a second thread fills in as a user would while the
-// dialog runs modally. The last test runs TALVEN.EXE itself. Screenshots are kept in
+// cue cards on it, and user dialogs that a second thread fills in as a user would while
+// DIALOGBOX( runs them modally. The last test runs TALVEN.EXE itself. Screenshots are kept in
 // build/<preset>/artefacts/ as objects_*.png.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <thread>
 
 #include "tests/support/win_driver.h"
 #include "tests/wine/installer_test_support.h"
 #include "engine/main_loop.h"
+#include "tests/wine/page_user.h"
 #include "tests/wine/talven_harness.h"
 #include "ui/user_dialog_win32.h"
 
@@ -231,37 +230,6 @@ TEST(CueCard, TooManyBitmapsAreReportedAndTheCardStays) {
   EXPECT_NE(boxes.Texts()[0].find("Attempt to create an object with too many bitmaps!"), std::string::npos);
 }
 
-namespace {
-
-// What the user saw in the dialog before answering it.
-struct DialogSeen {
-  std::string title, name, typedDefault;
-  bool ticked = false, radio = true;
-  std::vector<std::wstring> list, drop, combo;
-  int listSelected = -1, dropSelected = -1;
-  int focusId = 0;
-  RECT dialog{}, outside{};
-  bool found = false;
-};
-
-// Types [text] over the field's contents as the keyboard would: the field's limit holds.
-void TypeInto(HWND edit, const std::string& text) {
-  SendMessageA(edit, EM_SETSEL, 0, -1);
-  for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
-}
-
-// Waits for the dialog titled [title] of this process and answers it as [answer] says.
-std::thread Answer(const char* title, DialogSeen& seen, const std::function<void(HWND)>& answer) {
-  return std::thread([title, &seen, answer] {
-    HWND dialog = windriver::WaitForWindow(GetCurrentProcessId(), "#32770", title, 10000);
-    if (!dialog) return;
-    seen.found = true;
-    answer(dialog);
-  });
-}
-
-}  // namespace
-
 TEST(UserDialog, FilledFromTheVariablesTypedIntoAndStored) {
   InProcessRun run;
   const std::string dir = ScratchFolder("objects");
@@ -289,60 +257,46 @@ TEST(UserDialog, FilledFromTheVariablesTypedIntoAndStored) {
               "CENTREDIALOG()",
               "ENDOBJECT()"});
   run.ip.variables.SetVariable("FAR", "out of sight");
-  const UserObject* ask = run.ip.objects.Find("ASK");
-  ASSERT_NE(ask, nullptr);
-  DialogSeen seen;
-  std::thread user = Answer("Details for Jo", seen, [&seen](HWND dialog) {
-    windriver::WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }, 5000);
-    Sleep(300);  // let it paint
-    windriver::SaveWindowBmp(dialog, ArtefactFolder() + "objects_user_dialog.bmp");
-    seen.title = windriver::WindowTextA(dialog);
-    seen.name = windriver::WindowTextA(windriver::FindControl(dialog, 101));
-    seen.ticked = windriver::IsChecked(windriver::FindControl(dialog, 102));
-    seen.radio = windriver::IsChecked(windriver::FindControl(dialog, 103));
-    HWND list = windriver::FindControl(dialog, 104), drop = windriver::FindControl(dialog, 105);
-    HWND combo = windriver::FindControl(dialog, 106);
-    seen.list = windriver::ItemTexts(list);
-    seen.listSelected = windriver::SelectedItem(list);
-    seen.drop = windriver::ItemTexts(drop);
-    seen.dropSelected = windriver::SelectedItem(drop);
-    seen.combo = windriver::ItemTexts(combo);
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    seen.focusId = GetDlgCtrlID(info.hwndFocus);
-    GetWindowRect(dialog, &seen.dialog);
-    GetWindowRect(windriver::FindControl(dialog, 109), &seen.outside);
-    // The user's answers: a longer name than the field takes, the box unticked, the radio
-    // button chosen, other items, a typed combo text, then OK.
-    TypeInto(windriver::FindControl(dialog, 101), "Josephine Smith");
-    windriver::PressButton(windriver::FindControl(dialog, 102));
-    windriver::PressButton(windriver::FindControl(dialog, 103));
-    windriver::SelectItem(list, 2);
-    windriver::SelectItem(drop, 0);
-    windriver::TypeComboText(combo, "typed");
-    windriver::PressButton(windriver::FindControl(dialog, 1));
-  });
-  int32_t closing = 0;
-  const int result = RunUserDialog(run.ip, *ask, closing);
-  user.join();
-  ASSERT_TRUE(seen.found);
+  const int result = WithUser(
+      run, "DIALOGBOX(\"ask\")",
+      [](HWND dialog) {
+        windriver::WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }, 5000);
+        Sleep(300);  // let it paint
+        windriver::SaveWindowBmp(dialog, ArtefactFolder() + "objects_user_dialog.bmp");
+        HWND list = windriver::FindControl(dialog, 104), drop = windriver::FindControl(dialog, 105);
+        HWND combo = windriver::FindControl(dialog, 106);
+        EXPECT_EQ(ControlText(dialog, 101), "Jo");
+        EXPECT_TRUE(windriver::IsChecked(windriver::FindControl(dialog, 102)));
+        EXPECT_FALSE(windriver::IsChecked(windriver::FindControl(dialog, 103)));
+        EXPECT_EQ(windriver::ItemTexts(list), (std::vector<std::wstring>{L"one", L"two", L"three"}));
+        EXPECT_EQ(windriver::SelectedItem(list), 1);
+        EXPECT_EQ(windriver::ItemTexts(drop), (std::vector<std::wstring>{L"Alpha", L"Beta", L"Gamma"}));
+        EXPECT_EQ(windriver::SelectedItem(drop), 1);
+        EXPECT_EQ(windriver::ItemTexts(combo), (std::vector<std::wstring>{L"first", L"second"}));
+        GUITHREADINFO focus{};
+        focus.cbSize = sizeof focus;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &focus);
+        EXPECT_EQ(GetDlgCtrlID(focus.hwndFocus), 101);
+        // Centred on the screen; the control placed outside the dialog is there, out of sight.
+        RECT frame, outside;
+        GetWindowRect(dialog, &frame);
+        GetWindowRect(windriver::FindControl(dialog, 109), &outside);
+        EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+        EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+        EXPECT_GE(outside.left, frame.right);
+        // The user's answers: a longer name than the field takes, the box unticked, the radio
+        // button chosen, other items, a typed combo text, then OK.
+        TypeInto(windriver::FindControl(dialog, 101), "Josephine Smith");
+        windriver::PressButton(windriver::FindControl(dialog, 102));
+        windriver::PressButton(windriver::FindControl(dialog, 103));
+        windriver::SelectItem(list, 2);
+        windriver::SelectItem(drop, 0);
+        windriver::TypeComboText(combo, "typed");
+        windriver::PressButton(windriver::FindControl(dialog, 1));
+      },
+      "Details for Jo");
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(closing, 1);
-  EXPECT_EQ(seen.title, "Details for Jo");
-  EXPECT_EQ(seen.name, "Jo");
-  EXPECT_TRUE(seen.ticked);
-  EXPECT_FALSE(seen.radio);
-  EXPECT_EQ(seen.list, (std::vector<std::wstring>{L"one", L"two", L"three"}));
-  EXPECT_EQ(seen.listSelected, 1);
-  EXPECT_EQ(seen.drop, (std::vector<std::wstring>{L"Alpha", L"Beta", L"Gamma"}));
-  EXPECT_EQ(seen.dropSelected, 1);
-  EXPECT_EQ(seen.combo, (std::vector<std::wstring>{L"first", L"second"}));
-  EXPECT_EQ(seen.focusId, 101);
-  // Centred on the screen; the control placed outside the dialog exists, out of sight.
-  EXPECT_NEAR((seen.dialog.left + seen.dialog.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-  EXPECT_NEAR((seen.dialog.top + seen.dialog.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
-  EXPECT_GE(seen.outside.left, seen.dialog.right);
+  EXPECT_EQ(run.Var("ERROR"), "1");
   // What OK stored: the edit took its limit of 10 characters.
   EXPECT_EQ(run.Var("NAME"), "Josephine ");
   EXPECT_EQ(run.Var("TICK"), "0");
@@ -354,7 +308,7 @@ TEST(UserDialog, FilledFromTheVariablesTypedIntoAndStored) {
   EXPECT_NE(run.Log().find(" 68 D  "), std::string::npos);  // the template's head in the debug log: "D"etails
 }
 
-TEST(UserDialog, BackEscapeAndABitmapThatIsGone) {
+TEST(UserDialog, BackEscapeCloseBoxAndABitmapThatIsGone) {
   InProcessRun run;
   const std::string dir = ScratchFolder("objects");
   WriteFileBytes(dir + "SOON.BMP", SolidBitmap(4, 4, RGB(5, 5, 5)));
@@ -364,24 +318,25 @@ TEST(UserDialog, BackEscapeAndABitmapThatIsGone) {
                                 "CREATECONTROL(\"button\", \"#BACK#\", 9, 8, 30, 50, 14, 0)", "ENDOBJECT()",
                                 "CREATEDIALOG(\"PICTURE\", \"Picture\", 0, 0, 150, 60)",
                                 "CREATECONTROL(\"bitmap\", \"#DIR#SOON.BMP\", 1, 0, 0, 0, 0, 0)", "ENDOBJECT()"});
-  for (const char* how : {"back", "escape", "close"}) {
-    DialogSeen seen;
+  for (const char* how : {"back", "escape", "close box"}) {
     const std::string way = how;
-    std::thread user = Answer("Question", seen, [&way](HWND dialog) {
-      SendMessageA(windriver::FindControl(dialog, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("changed"));
-      if (way == "back") windriver::PressButton(windriver::FindControl(dialog, 9));
-      if (way == "escape") PostMessageA(windriver::FindControl(dialog, 101), WM_KEYDOWN, VK_ESCAPE, 0);
-      if (way == "close") PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    });
-    int32_t closing = 0;
-    EXPECT_EQ(RunUserDialog(run.ip, *run.ip.objects.Find("ASK"), closing), 0);
-    user.join();
-    EXPECT_TRUE(seen.found);
-    EXPECT_EQ(closing, way == "back" ? 9 : 2) << how;
+    const int result = WithUser(
+        run, "DIALOGBOX(\"ASK\")",
+        [&way](HWND dialog) {
+          TypeInto(windriver::FindControl(dialog, 101), "changed");
+          if (way == "back") windriver::PressButton(windriver::FindControl(dialog, 9));
+          if (way == "escape") PressKey(dialog, VK_ESCAPE);
+          if (way == "close box") PressCloseBox(dialog);
+        },
+        "Question");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(run.Var("ERROR"), way == "back" ? "9" : "2") << how;
     EXPECT_EQ(run.Var("NAME"), "Jo") << how;  // nothing stored
   }
+  // The bitmap went after the definition: the dialog closes at once and DIALOGBOX( fails.
   DeleteFileA((dir + "SOON.BMP").c_str());
   BoxWatch boxes(L"OK");
+  EXPECT_EQ(run.Line("DIALOGBOX(\"PICTURE\")"), ERR_BITMAP_LOAD_FAILED);
   int32_t closing = 0;
   EXPECT_EQ(RunUserDialog(run.ip, *run.ip.objects.Find("PICTURE"), closing), ERR_BITMAP_LOAD_FAILED);
   EXPECT_EQ(closing, 2);
