@@ -216,9 +216,13 @@ int TokeniseLine(Interpreter& ip, std::string_view lineText) {
     lx.text.clear();
     return ERR_TEXT_TOO_LONG;
   }
+  // A NUL byte cannot be part of a script line: cutting the line there would run only its
+  // first part (SET %B% = 1<NUL>2 would set 1), so the line is refused.
+  if (lineText.find('\0') != std::string_view::npos) {
+    lx.text.clear();
+    return ERR_NUL_IN_LINE;
+  }
   lx.text.assign(lineText);
-  // A NUL inside the line ends it, as it would in a C string.
-  if (const size_t nul = lx.text.find('\0'); nul != std::string::npos) lx.text.resize(nul);
   UpperCaseOutsideQuotes(lx.text);
   ReplaceVersionMacros(lx.text, ip.version);
   const int result = Scanner(ip).Run();

@@ -59,6 +59,7 @@ void ScriptFileStack::BuildLabelIndex(ScriptLevel& level, int& result) {
   const std::vector<char>& bytes = level.source->bytes;
   if (debuggerActive_) lineTable_.resize(static_cast<size_t>(level.firstRecord));
   int32_t lineNo = 0;
+  bool lineStart = true;
   for (size_t at = level.dataStart; at < bytes.size();) {
     const TextLineSpan span = ScanTextLine(bytes.data() + at, bytes.size() - at, kMaxReadLine);
     const int32_t offset = static_cast<int32_t>(at);
@@ -69,6 +70,11 @@ void ScriptFileStack::BuildLabelIndex(ScriptLevel& level, int& result) {
     }
     std::string_view line(bytes.data() + at, span.length);
     at += span.consumed;
+    // A line longer than the reader takes comes in pieces; a colon at the start of a later
+    // piece is in the middle of the line, not a label.
+    const bool pieceOfLongerLine = !lineStart;
+    lineStart = span.consumed != span.length || span.length < kMaxReadLine;
+    if (pieceOfLongerLine) continue;
     // Indentation by blanks (plain or scrambled) is skipped in any file; a tab is not.
     while (!line.empty() && (line[0] == ' ' || static_cast<unsigned char>(line[0]) == kScrambledBlank))
       line.remove_prefix(1);

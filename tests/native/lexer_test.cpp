@@ -151,10 +151,13 @@ TEST_F(Lexer, LengthLimitsOfLiterals) {
   EXPECT_EQ(Error("\"%L300%x\""), 10010);  // a plain 301st character
 }
 
-TEST_F(Lexer, LinesLongerThan300CharactersAreRefused) {
+TEST_F(Lexer, LinesLongerThan300CharactersOrHoldingANulAreRefused) {
   EXPECT_EQ(Error(std::string(300, ' ')), 0);
   EXPECT_EQ(Error(std::string(301, ' ')), 10010);
   EXPECT_EQ(run.ip.lexer.tokens[0], TOK_END);
+  EXPECT_EQ(Error(std::string("SET %B% = 1\0" "2", 13)), 10094);  // not run as "SET %B% = 1"
+  EXPECT_EQ(run.ip.lexer.tokens[0], TOK_END);
+  EXPECT_EQ(Error(std::string("\"a\0b\"", 5)), 10094);
 }
 
 TEST_F(Lexer, StackLimitsAre25ValuesPerKind) {

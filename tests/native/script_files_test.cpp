@@ -53,6 +53,22 @@ TEST_F(ScriptFiles, ALabelIndexPast65535BytesIsRefused) {
   EXPECT_LE(files.Current().labelsUsed, kLabelIndexBytes);
 }
 
+TEST_F(ScriptFiles, OnlyLineStartsAreLabels) {
+  // The reader gives a line longer than 65,534 bytes in pieces; a piece that begins with a
+  // colon is the middle of that line.
+  const std::string longLine = std::string(kMaxReadLine, 'x') + ":TAIL";
+  run.platform.AddFile("C:\\SETUP\\LONG.QLS", longLine + "\r\n:NEXT\r\n" + std::string(kMaxReadLine, 'y') + "\r\n:AFTER\r\n");
+  ASSERT_EQ(Open("LONG.QLS"), 0);
+  EXPECT_EQ(files.GotoLabel(":TAIL"), 10004);
+  ASSERT_EQ(files.GotoLabel(":NEXT"), 0);
+  files.ReadNextLine();
+  EXPECT_EQ(files.LineText(), ":NEXT");
+  EXPECT_EQ(files.Current().lineNo, 3u);  // the reader counts the two pieces as lines
+  ASSERT_EQ(files.GotoLabel(":AFTER"), 0);  // a line of exactly 65,534 bytes still ends at its CR LF
+  files.ReadNextLine();
+  EXPECT_EQ(files.LineText(), ":AFTER");
+}
+
 TEST_F(ScriptFiles, PositionsRewindAndDebuggerLines) {
   files.SetDebuggerActive(true);
   run.platform.AddFile("C:\\SETUP\\P.QLS", "one\r\ntwo\r\nthree\r\n");

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "engine/script_files.h"
+#include "support/text.h"
 #include "tests/wine/talven_harness.h"
 #include "ui/text_table.h"
 
@@ -190,4 +191,23 @@ TEST(Talven, StringResourcesAreTheCompiledInTexts) {
   }
   EXPECT_GT(checked, 350);
   FreeLibrary(module);
+}
+
+TEST(Talven, ALineWithANulByteIsRefusedAndOnlyLineStartsAreLabels) {
+  TalvenProgram talven("TVLINES");
+  const std::string folder = ScratchFolder("lines");
+  WriteFileBytes(folder + "ZERO.QLS", std::string("SET %B% = 1\0" "2\r\nDUMPVARIABLES()\r\n", 32));
+  ASSERT_TRUE(talven.Run(folder + "ZERO.QLS"));
+  ASSERT_EQ(talven.boxes.size(), 1u);
+  EXPECT_EQ(talven.boxes[0].text, "Error 95 in line 1 of " + LowerAscii(folder) + "zero.qls:\n\nNUL character in line\n\nSET %B% = 1");
+  EXPECT_EQ(talven.DumpedVariable("B"), "<no dump>");
+
+  // ":TAIL" stands in a line longer than the reader's 65,534 bytes: it is no label.
+  WriteFileBytes(folder + "LONG.QLS", ScriptLines({"TRAPERROR(1, 0)", "GOTO :TAIL", "SET %AFTER% = %ERROR%",
+                                                   "DUMPVARIABLES()", "EXIT"}) +
+                                          std::string(kMaxReadLine, 'x') + ":TAIL\r\nSET %WRONG% = 1\r\nDUMPVARIABLES()\r\n");
+  ASSERT_TRUE(talven.Run(folder + "LONG.QLS"));
+  EXPECT_TRUE(talven.boxes.empty());
+  EXPECT_EQ(talven.DumpedVariable("AFTER"), "5");
+  EXPECT_EQ(talven.DumpedVariable("WRONG"), "<unset>");
 }
