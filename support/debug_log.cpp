@@ -34,8 +34,12 @@ void DebugLog::Decide() {
   Write(banner.c_str());
 }
 
+// A log that cannot be opened is reported once and then switched off for the rest of the run:
+// telling the user at every write would bury the installation under message boxes.
 void DebugLog::Write(const char* text) {
-  if (!backend_.Append(outputPath_, text, std::strlen(text))) backend_.ReportFailure(outputPath_, text);
+  if (backend_.Append(outputPath_, text, std::strlen(text))) return;
+  enabled_ = 0;
+  backend_.ReportFailure(outputPath_);
 }
 
 void DebugLog::LogLong(int32_t value) {

@@ -22,8 +22,8 @@ class DebugLogBackend {
   virtual bool ReadSettings(DebugLogSettings& settings) = 0;
   // Opens [path] (creating it), appends the bytes at its end and closes it again.
   virtual bool Append(const std::string& path, const char* bytes, size_t length) = 0;
-  // Tells the user that [path] could not be opened and shows the text that was lost.
-  virtual void ReportFailure(const std::string& path, const char* text) = 0;
+  // Tells the user that [path] could not be opened (the log is off from then on).
+  virtual void ReportFailure(const std::string& path) = 0;
   virtual LocalTime Now() = 0;
 };
 

@@ -30,11 +30,10 @@ bool Win32DebugLogBackend::Append(const std::string& path, const char* bytes, si
   return true;
 }
 
-void Win32DebugLogBackend::ReportFailure(const std::string& path, const char* text) {
+void Win32DebugLogBackend::ReportFailure(const std::string& path) {
   char message[400];
   std::snprintf(message, sizeof message, "Failed to open debug file '%s' for writing", path.c_str());
   ShowMessageBox(nullptr, message, title_, MB_OK);
-  ShowMessageBox(nullptr, text, title_, MB_OK);
 }
 
 LocalTime Win32DebugLogBackend::Now() {

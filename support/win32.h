@@ -58,7 +58,7 @@ class Win32DebugLogBackend : public DebugLogBackend {
 
   bool ReadSettings(DebugLogSettings& settings) override;
   bool Append(const std::string& path, const char* bytes, size_t length) override;
-  void ReportFailure(const std::string& path, const char* text) override;
+  void ReportFailure(const std::string& path) override;
   LocalTime Now() override;
 
  private:

@@ -82,6 +82,6 @@ class MemoryLogBackend : public DebugLogBackend {
     text.append(bytes, length);
     return true;
   }
-  void ReportFailure(const std::string&, const char*) override {}
+  void ReportFailure(const std::string&) override {}
   LocalTime Now() override { return {8, 12, 2026, 9, 30, 0}; }
 };

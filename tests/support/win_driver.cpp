@@ -107,6 +107,30 @@ ChildProgram::~ChildProgram() {
   CloseHandle(process_);
 }
 
+bool SetImmutable(const std::string& windowsPath, bool on) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  const std::wstring wide(windowsPath.begin(), windowsPath.end());
+  char* path = unixName(wide.c_str());
+  if (!path) return false;
+  const std::string command = std::string("/usr/bin/chattr ") + (on ? "+i" : "-i") + " \"" + path + "\"";
+  HeapFree(GetProcessHeap(), 0, path);
+  // A host program started this way gives no handle to wait on: its effect is awaited instead
+  // (an immutable file cannot be opened for writing).
+  ChildProgram chattr;
+  if (!chattr.Start(command)) return false;
+  return WaitUntil(
+      [&] {
+        HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        return (file == INVALID_HANDLE_VALUE) == on;
+      },
+      5000);
+}
+
 bool ChildProgram::Start(const std::string& commandLine, const std::string& currentDirectory,
                          const std::vector<std::string>& environment) {
   STARTUPINFOA startup = {};

@@ -19,6 +19,11 @@ std::string TestExecutableDirectory();
 // Polls [condition] every few milliseconds until it holds or [timeoutMs] has passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
+// Sets or clears the immutable flag of the file [windowsPath] with the host's chattr (Wine starts
+// host programs too), so that nobody, not even its owner, can change, rename or delete it.
+// False where that cannot be done (not under Wine, not root, a file system without the flag).
+bool SetImmutable(const std::string& windowsPath, bool on);
+
 // A started program. The destructor ends it when it is still running, so a failing test
 // never leaves a program behind.
 class ChildProgram {
