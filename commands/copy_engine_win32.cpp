@@ -100,8 +100,8 @@ int CopyContent(BlockSource& source, HANDLE target, long length, CopyGaugeLink* 
       gauge->SetPositionPaced(copied);
     }
   };
-  const BlockCopyResult result = CopyBlocks(source, target, length, buffer, afterBlock, PacedMessagePump::Pump);
-  PacedMessagePump::Pump();
+  const BlockCopyResult result = CopyBlocks(source, target, length, buffer, afterBlock, PumpMessagesPaced);
+  PumpMessagesPaced();
   if (result == BlockCopyResult::ShortRead) return COPY_READ_FAILED;
   if (result == BlockCopyResult::ShortWrite) return COPY_WRITE_FAILED;
   if (byteMode && length == 0) gauge->SetPosition(0);
@@ -109,15 +109,6 @@ int CopyContent(BlockSource& source, HANDLE target, long length, CopyGaugeLink* 
 }
 
 }  // namespace
-
-DWORD PacedMessagePump::lastDrain_ = 0;
-
-void PacedMessagePump::Pump() {
-  const DWORD now = GetTickCount();
-  if (now - lastDrain_ < kIntervalMs) return;
-  lastDrain_ = now;
-  PumpMessages();
-}
 
 int CopyStatusError(int status) {
   switch (status) {

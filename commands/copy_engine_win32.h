@@ -39,15 +39,3 @@ int BlockCopy(DebugLog& log, const std::string& pattern, const std::string& sour
 // [resolved] = [target] when that names a file that can be opened or created (an empty one is
 // created), else [target] with a backslash and [found] after it when that can. 0 or 5.
 int ValidateName(DebugLog& log, const std::string& found, const std::string& target, std::string& resolved);
-
-// Lets window messages through while copies run, but only every few milliseconds: asking the
-// message queue costs a round trip to the window server, too much for every 1024-byte block.
-// The time of the last drain is the process's, so that a run of short copies drains too.
-class PacedMessagePump {
- public:
-  static constexpr DWORD kIntervalMs = 15;
-  static void Pump();
-
- private:
-  static DWORD lastDrain_;
-};

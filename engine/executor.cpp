@@ -49,6 +49,7 @@ void InjectExitJump(Interpreter& ip) {
   TokeniseLine(ip, "GOTO :EXIT");
   ip.line.tokens = ip.lexer.tokens;
   ip.line.cursor = 0;
+  ip.exitJumpPending = true;
 }
 
 std::string StringParam(Interpreter& ip, TokenLine& line, int index, bool expand) {

@@ -34,11 +34,26 @@ bool StatementFailed(Interpreter& ip, int code) {
   return true;
 }
 
+// Between lines the windows get what waits for them, at the copy loop's pace (a clock check
+// per line): a long or endless loop still repaints, and the copy gauge's Cancel acts. Cancel
+// pressed here has no running command to redirect, so its "GOTO :EXIT" runs as the next
+// statement. Returns false when the run must end.
+bool LetWindowsBreathe(Interpreter& ip) {
+  ip.exitJumpPending = false;
+  ip.platform.PumpMessagesPaced();
+  if (!ip.exitJumpPending) return true;
+  ip.exitJumpPending = false;
+  if (int r = ExecuteLine(ip, ip.line, ip.lexer.tokens)) return StatementFailed(ip, r);
+  return true;
+}
+
 }  // namespace
 
 void RunMainLoop(Interpreter& ip) {
   ip.linesExecuted = true;
   while (ip.files.AnyOpen()) {
+    if (!LetWindowsBreathe(ip)) break;
+    if (!ip.files.AnyOpen()) break;
     if (ip.files.ReadNextLine() != 0) {
       if (!EndOfFile(ip)) break;
       continue;

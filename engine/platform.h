@@ -67,6 +67,8 @@ class Platform {
   virtual void EndUserPrompt() = 0;
   // Lets the windows handle what is waiting for them (repaints, buttons).
   virtual void PumpMessages() = 0;
+  // The same at a steady pace: a clock check, and a drain only every few milliseconds.
+  virtual void PumpMessagesPaced() = 0;
   virtual bool CopyGaugeOpen() = 0;
   virtual void CloseCopyGauge() = 0;
 };

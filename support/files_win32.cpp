@@ -66,6 +66,17 @@ void PumpMessages() {
   }
 }
 
+namespace {
+DWORD lastDrain = 0;
+}  // namespace
+
+void PumpMessagesPaced() {
+  const DWORD now = GetTickCount();
+  if (now - lastDrain < kPumpIntervalMs) return;
+  lastDrain = now;
+  PumpMessages();
+}
+
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style, int helpId) {
   if (helpId == -1) return MessageBoxA(owner, text.c_str(), title.c_str(), style);
   MSGBOXPARAMSA params{};

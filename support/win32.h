@@ -39,6 +39,11 @@ std::string VolumeLabel(const std::string& drive);
 
 // Dispatches every waiting window message and returns when the queue is empty.
 void PumpMessages();
+// PumpMessages, but only when the last drain is kPumpIntervalMs old: asking the message queue
+// costs a round trip to the window server, too much for every copy block or script line. The
+// time of the last drain is the process's, so that a run of short steps drains too.
+constexpr DWORD kPumpIntervalMs = 15;
+void PumpMessagesPaced();
 
 // The one message box of the programs. Every prompt, error and notice goes through here.
 // [helpId] is the box's help context, -1 for none.

@@ -36,6 +36,7 @@ class Win32Platform : public Platform {
   void BeginUserPrompt() override;
   void EndUserPrompt() override;
   void PumpMessages() override { ::PumpMessages(); }
+  void PumpMessagesPaced() override { ::PumpMessagesPaced(); }
   bool CopyGaugeOpen() override;
   void CloseCopyGauge() override;
 

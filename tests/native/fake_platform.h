@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -37,6 +38,7 @@ class FakePlatform : public Platform {
   int promptsBegun = 0;
   int pumps = 0;
   bool copyGaugeOpen = false;
+  std::function<void()> onPacedPump;  // what a window does while the run lets them breathe
 
   void AddFile(const std::string& path, const std::string& bytes);
 
@@ -64,6 +66,9 @@ class FakePlatform : public Platform {
   void BeginUserPrompt() override { ++promptsBegun; }
   void EndUserPrompt() override {}
   void PumpMessages() override { ++pumps; }
+  void PumpMessagesPaced() override {
+    if (onPacedPump) onPacedPump();
+  }
   bool CopyGaugeOpen() override { return copyGaugeOpen; }
   void CloseCopyGauge() override { copyGaugeOpen = false; }
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/main_loop.h"
+#include "tests/native/script_harness.h"
 
 namespace {
 
@@ -47,4 +48,23 @@ TEST(CommandLine, WordsDirectoryDebugFileAndParameters) {
 TEST(CommandLine, QuotesToggleAndBlanksSplit) {
   EXPECT_EQ(SplitCommandLine("a \"b c\"d  e"), (std::vector<std::string>{"a", "b cd", "", "e"}));
   EXPECT_EQ(SplitCommandLine("\"\""), (std::vector<std::string>{""}));
+}
+
+// The copy gauge's Cancel pressed while the script runs between commands (an endless loop):
+// the windows are served between lines, and the jump to :EXIT is taken there.
+TEST(MainLoop, CancelBetweenLinesEndsAnEndlessLoopAtExit) {
+  ScriptRun run;
+  int pumps = 0;
+  run.platform.copyGaugeOpen = true;
+  run.platform.onPacedPump = [&] {
+    if (++pumps == 50) InjectExitJump(run.ip);
+  };
+  ASSERT_EQ(run.Run(Lines({"SET %I% = 0", "WHILE 1 == 1", "  SET %I% = %I% + 1", "WEND", ":EXIT",
+                           "SET %DONE% = %I%", "EXIT"})),
+            0);
+  EXPECT_FALSE(run.platform.copyGaugeOpen);
+  EXPECT_EQ(run.Var("DONE"), run.Var("I"));
+  EXPECT_GT(std::stoi(run.Var("I")), 10);
+  EXPECT_GE(pumps, 50);
+  EXPECT_TRUE(run.platform.messages.empty());
 }

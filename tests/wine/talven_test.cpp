@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "engine/script_files.h"
 #include "support/text.h"
 #include "tests/wine/talven_harness.h"
@@ -191,6 +193,39 @@ TEST(Talven, StringResourcesAreTheCompiledInTexts) {
   }
   EXPECT_GT(checked, 350);
   FreeLibrary(module);
+}
+
+// A loop that never ends: the copy gauge keeps answering and painting, and its Cancel ends the
+// loop at :EXIT within a fraction of a second.
+TEST(Talven, CancelEndsAnEndlessLoopAndTheGaugeStaysAlive) {
+  TalvenProgram talven("TVLOOP");
+  talven.SetIni("");  // no trace: the loop runs at full speed
+  const std::string folder = ScratchFolder("loop");
+  WriteFileBytes(folder + "LOOP.QLS", ScriptLines({"SET %CAPTION% = \"Looping\"", "COPYFILE(10)", "SET %I% = 0",
+                                                   "WHILE 1 == 1", "  SET %I% = %I% + 1", "WEND", ":EXIT",
+                                                   "MESSAGEBOX(\"stopped after %I%\", \"Loop\", MB_OK, 0)", "EXIT"}));
+  windriver::ChildProgram program;
+  ASSERT_TRUE(program.Start("\"" + talven.ExePath() + "\" " + folder + "LOOP.QLS"));
+  HWND gauge = windriver::WaitForWindow(program.Id(), "#32770", "Looping", 10000);
+  ASSERT_NE(gauge, nullptr);
+  Sleep(300);
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutA(gauge, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer)) << "the gauge hangs";
+  RedrawWindow(gauge, nullptr, nullptr, RDW_INVALIDATE);
+  Sleep(100);
+  windriver::SaveWindowBmp(gauge, windriver::TestExecutableDirectory() + "talven_endless_loop_gauge.bmp");
+
+  const DWORD pressed = GetTickCount();
+  windriver::PressButton(GetDlgItem(gauge, IDCANCEL));
+  HWND box = windriver::WaitForWindow(program.Id(), "#32770", "Loop", 5000);
+  const DWORD took = GetTickCount() - pressed;
+  ASSERT_NE(box, nullptr) << "Cancel did not reach :EXIT";
+  EXPECT_LT(took, 500u);
+  EXPECT_EQ(Narrow(windriver::MessageBoxText(box)).rfind("stopped after ", 0), 0u);
+  EXPECT_FALSE(IsWindow(gauge));
+  windriver::PressButton(windriver::FindControl(box, IDOK));
+  EXPECT_TRUE(program.WaitForExit(5000));
+  std::printf("Cancel to :EXIT in %lu ms\n", static_cast<unsigned long>(took));
 }
 
 TEST(Talven, ALineWithANulByteIsRefusedAndOnlyLineStartsAreLabels) {
