@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "commands/copy_target_win32.h"
 #include "commands/file_info_win32.h"
 #include "engine/errors.h"
 #include "support/file_helpers_win32.h"
@@ -12,7 +13,6 @@
 namespace {
 
 constexpr long kBlock = 1024;
-constexpr int kBlocksPerGaugeStep = 41;
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 int Returning(DebugLog& log, int status) {
@@ -55,57 +55,22 @@ struct OpenSource {
   }
 };
 
-// The target, appended to or made anew; INVALID_HANDLE_VALUE when neither works.
-HANDLE OpenTarget(const std::string& target, bool append) {
-  if (append) {
-    HANDLE file = CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      SetFilePointer(file, 0, nullptr, FILE_END);
-      return file;
-    }
-  }
-  return CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                     nullptr);
-}
-
 // Free kilobytes as a whole number; a volume too large for the count keeps its largest value.
 int64_t FreeKilobytes(DebugLog& log, const std::string& target) {
   const double free = GetDiskFree(log, DirectoryPart(target), true);
   return free >= 9.0e18 ? INT64_MAX : static_cast<int64_t>(free);
 }
 
-// Opens and at once closes [path] for reading when it exists, else creates it empty.
-bool OpensOrCreates(const std::string& path) {
+// Opens and at once closes [path] for reading when it exists, else creates it empty ([created]).
+bool OpensOrCreates(const std::string& path, bool& created) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareReadWrite, nullptr, exists ? OPEN_EXISTING : CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
+  created = !exists;
   return true;
-}
-
-// The blocks of one file: pumping before each read and write, the bar moved every 41st block
-// in byte mode (painted at the pace of the message drains) and to the total at the end.
-int CopyContent(BlockSource& source, HANDLE target, long length, CopyGaugeLink* gauge, bool byteMode) {
-  std::vector<char> buffer(kBlock);
-  int counter = 0;
-  const auto afterBlock = [&](long copied) {
-    if (!byteMode) return;
-    if (copied == length) {
-      gauge->SetPosition(copied);
-    } else if (++counter > kBlocksPerGaugeStep - 1) {
-      counter = 0;
-      gauge->SetPositionPaced(copied);
-    }
-  };
-  const BlockCopyResult result = CopyBlocks(source, target, length, buffer, afterBlock, PumpMessagesPaced);
-  PumpMessagesPaced();
-  if (result == BlockCopyResult::ShortRead) return COPY_READ_FAILED;
-  if (result == BlockCopyResult::ShortWrite) return COPY_WRITE_FAILED;
-  if (byteMode && length == 0) gauge->SetPosition(0);
-  return COPY_DONE;
 }
 
 }  // namespace
@@ -151,36 +116,47 @@ int FCopyFile(DebugLog& log, const std::string& source, const std::string& targe
     gauge->SetPosition(0);
   }
 
-  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!append) DeleteMatching(target);
+  // The file being replaced is given back when the copy takes its place: its space counts as
+  // free, as if it had been deleted first. It is not deleted: a copy that fails leaves it.
+  const TargetBefore before = LookAtTarget(target);
   const int64_t free = FreeKilobytes(log, target);
-  if (log.Enabled()) log.LogText("Disk Space: '" + target + "' = " + std::to_string(free) + "K bytes - ");
-  if (free < kilobytes) {
+  const bool replacing = before.exists && !append;
+  const int64_t room = free + (replacing ? static_cast<int64_t>((before.size + kBlock - 1) / kBlock) : 0);
+  if (log.Enabled()) log.LogText("Disk Space: '" + target + "' = " + std::to_string(room) + "K bytes - ");
+  if (room < kilobytes) {
     log.LogText("not enough!\r\n");
     return Returning(log, COPY_NO_SPACE);
   }
   log.LogText("Ok, Copying\r\n");
-  HANDLE output = OpenTarget(target, append);
-  if (output == INVALID_HANDLE_VALUE) return Returning(log, COPY_TARGET_FAILED);
 
-  int status = CopyContent(input.Reader(), output, length, gauge, byteMode);
-  if (log.Enabled()) log.LogText("Setting Target File: " + DateTraceLine(ToDateTime(date)));
-  SetCopyDateTime(output, date);
-  CloseHandle(output);
-  SetFileAttributesA(target.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
-  if (status == COPY_DONE && gauge && !byteMode) gauge->SetPositionPaced(gauge->Position() + 1);
+  const CopyJob job{log, input.Reader(), length, gauge, byteMode, date};
+  int status = COPY_TARGET_FAILED;
+  if (append && before.exists) {
+    status = AppendTo(job, target, before);
+  } else {
+    bool noRoom = free < kilobytes;
+    if (!noRoom) status = CopyBeside(job, target, before, noRoom);
+    if (noRoom) status = CopyInPlace(job, target, before);
+  }
+  if (status == COPY_DONE) {
+    SetFileAttributesA(target.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
+    if (gauge && !byteMode) gauge->SetPositionPaced(gauge->Position() + 1);
+  }
   return Returning(log, status);
 }
 
-int ValidateName(DebugLog& log, const std::string& found, const std::string& target, std::string& resolved) {
+int ValidateName(DebugLog& log, const std::string& found, const std::string& target, std::string& resolved,
+                 bool* created) {
   resolved = target;
   if (log.Enabled()) log.LogText("ValidateName 1: '" + found + "'  '" + resolved + "'\r\n");
+  bool made = false;
   int result = 0;
-  if (!OpensOrCreates(resolved)) {
+  if (!OpensOrCreates(resolved, made)) {
     resolved = EnsureBackslash(target) + found;
     if (log.Enabled()) log.LogText("ValidateName 2: '" + resolved + "'\r\n");
-    result = OpensOrCreates(resolved) ? 0 : COPY_BAD_TARGET;
+    result = OpensOrCreates(resolved, made) ? 0 : COPY_BAD_TARGET;
   }
+  if (created) *created = made;
   if (log.Enabled()) log.LogText("ValidateName returning: " + std::to_string(result) + "'\r\n");
   return result;
 }
@@ -198,8 +174,11 @@ int BlockCopy(DebugLog& log, const std::string& pattern, const std::string& sour
       if (entry.cFileName[0] == '.' || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
       const std::string fullSource = sourceDirectory + entry.cFileName;
       std::string resolved;
-      status = ValidateName(log, entry.cFileName, target, resolved);
+      bool created = false;
+      status = ValidateName(log, entry.cFileName, target, resolved, &created);
       if (status == COPY_DONE) status = FCopyFile(log, fullSource, resolved, 0, gauge, append, expand);
+      // The empty file that resolving the name made is no copy: a failed copy leaves nothing.
+      if (status != COPY_DONE && created) DeleteFileA(resolved.c_str());
       if (status == COPY_DONE && move) DeleteMatching(fullSource);
     } while (status == COPY_DONE && FindNextFileA(search, &entry));
     FindClose(search);

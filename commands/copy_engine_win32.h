@@ -26,16 +26,21 @@ int CopyStatusError(int status);
 // Copies [source] to [target] in 1024-byte blocks. [attributes] are the target's at the end (0
 // for normal); [gauge], when given, shows the names in its source and target lines and the
 // progress in its bar (byte mode when its maximum is 1, else one step per file). Expands when
-// [expand] is set and [append] is not. A partly written target stays.
+// [expand] is set and [append] is not. The space of a target being replaced counts as free; a
+// copy that fails leaves an existing target as it was and no partial new one
+// (copy_target_win32.h).
 int FCopyFile(DebugLog& log, const std::string& source, const std::string& target, DWORD attributes,
               CopyGaugeLink* gauge, bool append, bool expand);
 
 // Copies every file that matches [pattern] (names beginning with "." and folders left out)
 // from [sourceDirectory] to [target], resolved by ValidateName; with [move] each source is
-// deleted once copied. Stops at the first failure. 0 or the script error of that failure.
+// deleted once copied. Stops at the first failure (the empty file that resolving its name made
+// goes again). 0 or the script error of that failure.
 int BlockCopy(DebugLog& log, const std::string& pattern, const std::string& sourceDirectory, const std::string& target,
               CopyGaugeLink* gauge, bool expand, bool append, bool move);
 
 // [resolved] = [target] when that names a file that can be opened or created (an empty one is
 // created), else [target] with a backslash and [found] after it when that can. 0 or 5.
-int ValidateName(DebugLog& log, const std::string& found, const std::string& target, std::string& resolved);
+// [created], when given, tells whether the empty file was made here.
+int ValidateName(DebugLog& log, const std::string& found, const std::string& target, std::string& resolved,
+                 bool* created = nullptr);

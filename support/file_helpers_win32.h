@@ -59,6 +59,8 @@ class BlockSource {
   virtual ~BlockSource() = default;
   // Reads up to [size] bytes; the number read, or a negative number on failure.
   virtual int Read(char* buffer, int size) = 0;
+  // Back to the first byte, so that the same bytes can be read once more.
+  virtual bool Rewind() = 0;
 };
 
 // A file read through the system's LZ expansion functions: a file in the LZ-compressed format
@@ -77,6 +79,7 @@ class LzSource : public BlockSource {
   long Length();
   // Reads up to [size] bytes; the number read, or a negative LZ error code.
   int Read(char* buffer, int size) override;
+  bool Rewind() override;
 
  private:
   int handle_ = -1;
@@ -87,6 +90,7 @@ class FileBlockSource : public BlockSource {
  public:
   explicit FileBlockSource(HANDLE file) : file_(file) {}
   int Read(char* buffer, int size) override;
+  bool Rewind() override;
 
  private:
   HANDLE file_;
@@ -102,3 +106,7 @@ enum class BlockCopyResult { Done, ShortRead, ShortWrite };
 BlockCopyResult CopyBlocks(BlockSource& source, HANDLE target, long length, std::vector<char>& buffer,
                            const std::function<void(long copied)>& afterBlock = {},
                            const std::function<void()>& beforeIo = {});
+// Reads [length] bytes from [source] in blocks of [buffer]'s size and keeps none of them: true
+// when every block came whole. [beforeRead], when given, runs before every read.
+bool ReadsWhole(BlockSource& source, long length, std::vector<char>& buffer,
+                const std::function<void()>& beforeRead = {});

@@ -24,6 +24,10 @@ long LzSource::Length() {
 
 int LzSource::Read(char* buffer, int size) { return LZRead(handle_, buffer, size); }
 
+bool LzSource::Rewind() { return IsOpen() && LZSeek(handle_, 0, 0) >= 0; }
+
+bool FileBlockSource::Rewind() { return SetFilePointer(file_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER; }
+
 int FileBlockSource::Read(char* buffer, int size) {
   DWORD got = 0;
   if (!ReadFile(file_, buffer, static_cast<DWORD>(size), &got, nullptr)) return -1;
@@ -47,4 +51,15 @@ BlockCopyResult CopyBlocks(BlockSource& source, HANDLE target, long length, std:
     if (afterBlock) afterBlock(copied);
   }
   return BlockCopyResult::Done;
+}
+
+bool ReadsWhole(BlockSource& source, long length, std::vector<char>& buffer, const std::function<void()>& beforeRead) {
+  const long block = static_cast<long>(buffer.size());
+  for (long done = 0; done < length;) {
+    const long chunk = length - done > block ? block : length - done;
+    if (beforeRead) beforeRead();
+    if (source.Read(buffer.data(), static_cast<int>(chunk)) != chunk) return false;
+    done += chunk;
+  }
+  return true;
 }
