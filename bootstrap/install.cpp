@@ -1,7 +1,9 @@
 #include <vector>
 
 #include "bootstrap/bootstrap.h"
+#include "bootstrap/core/program_image.h"
 #include "support/file_helpers_win32.h"
+#include "support/file_replace_win32.h"
 #include "support/text.h"
 
 namespace {
@@ -39,9 +41,36 @@ FILETIME NewFileTime(const std::string& path) {
   return ok ? written : NowAsFileTime();
 }
 
-// Whether the expanded [candidate] should take the place of [target]: by version when both
-// have one, else by date; a target that cannot be opened for writing exclusively stays.
+uint64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+}
+
+// An installed program that a failed copy cut short (or any file that is no whole program)
+// can never start: it is replaced whatever its date or version say.
+bool IsUsableProgram(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return true;  // what cannot be read is judged as before
+  std::string head(kProgramHeadBytes, '\0');
+  DWORD got = 0;
+  if (!ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr)) got = 0;
+  LARGE_INTEGER size{};
+  const bool sized = GetFileSizeEx(file, &size) != 0;
+  CloseHandle(file);
+  head.resize(got);
+  return sized && IsCompleteProgramImage(head, static_cast<uint64_t>(size.QuadPart));
+}
+
+// Whether the expanded [candidate] should take the place of [target]: an unusable target
+// always, else by version when both have one, else by date; a target that cannot be opened
+// for writing exclusively stays.
 bool ShouldReplace(Bootstrap& run, const std::string& candidate, const std::string& target) {
+  if (!IsUsableProgram(target)) {
+    run.log.LogText("Setup: '" + target + "' is no whole program\r\n");
+    return true;
+  }
   FileVersion newVersion, oldVersion;
   if (QueryFixedFileVersion(candidate, newVersion) && QueryFixedFileVersion(target, oldVersion)) {
     run.log.LogText("Setup: versions " + FileVersionText(newVersion) + " (new) and " +
@@ -62,12 +91,24 @@ bool ShouldReplace(Bootstrap& run, const std::string& candidate, const std::stri
   return ok && WholeSeconds(oldTime) < WholeSeconds(newTime);
 }
 
+// Puts the complete file [ready] in [target]'s place; read-only does not stand in the way. On
+// failure [target] keeps its attributes and GetLastError says why.
+int PlaceFile(Bootstrap& run, const std::string& ready, const std::string& target) {
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (CommitStagedFile(ready, target)) return BOOT_OK;
+  const DWORD why = GetLastError();
+  run.log.LogText("Setup: '" + ready + "' cannot take the place of '" + target + "'\r\n");
+  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(target.c_str(), attributes);
+  SetLastError(why);
+  return BOOT_CREATE_FAILED;
+}
+
 }  // namespace
 
 int ExpandFile(Bootstrap& run, const std::string& source, const std::string& target) {
   run.log.LogText("Setup: ExpandFile '" + source + "' to '" + target + "'\r\n");
   if (UpperAscii(source) == UpperAscii(target)) return BOOT_SAME_FILE;
-  DeleteMatching(target);
   const SYSTEMTIME noted = NoteCopyDateTime(source, 0);
 
   LzSource input;
@@ -75,20 +116,35 @@ int ExpandFile(Bootstrap& run, const std::string& source, const std::string& tar
   const long size = input.Length();
   if (size < 0) return BOOT_READ_FAILED;
 
+  // The file that the copy replaces gives its space back when the copy takes its place. It
+  // stays until then, so a volume that holds only one of the two keeps the old file (203).
   const DriveSpace space = QueryDriveSpace(target);
   TraceDriveSpace(run, space, size);
-  if (!(static_cast<uint64_t>(size) < space.freeBytes)) return BOOT_NO_SPACE;
+  if (!(static_cast<uint64_t>(size) < space.freeBytes + FileSize(target))) return BOOT_NO_SPACE;
 
-  HANDLE output = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  // Written beside the target and put in its place only when complete: a failure leaves the
+  // target as it was and no partial file.
+  const std::string staged = StagingNameFor(target);
+  HANDLE output = CreateFileA(staged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
-  if (output == INVALID_HANDLE_VALUE) return BOOT_CREATE_FAILED;
+  if (output == INVALID_HANDLE_VALUE) {
+    DeleteFileA(staged.c_str());
+    return BOOT_CREATE_FAILED;
+  }
   std::vector<char> buffer(kCopyBlock);
   const BlockCopyResult copy = CopyBlocks(input, output, size, buffer);
-  const int result = copy == BlockCopyResult::Done        ? BOOT_OK
-                     : copy == BlockCopyResult::ShortRead ? BOOT_READ_FAILED
-                                                          : BOOT_WRITE_FAILED;
+  const DWORD writeError = GetLastError();
+  int result = copy == BlockCopyResult::Done        ? BOOT_OK
+               : copy == BlockCopyResult::ShortRead ? BOOT_READ_FAILED
+               : writeError == ERROR_DISK_FULL || writeError == ERROR_HANDLE_DISK_FULL ? BOOT_NO_SPACE
+                                                                                        : BOOT_WRITE_FAILED;
   if (result == BOOT_OK) SetCopyDateTime(output, noted);
-  CloseHandle(output);  // a failed copy leaves its partial target
+  CloseHandle(output);
+  if (result == BOOT_OK) result = PlaceFile(run, staged, target);
+  if (result != BOOT_OK) {
+    run.log.LogText("Setup: '" + target + "' is left as it was\r\n");
+    DeleteFileA(staged.c_str());
+  }
   return result;
 }
 
@@ -102,8 +158,10 @@ int UpdateFile(Bootstrap& run, const std::string& source, const std::string& tar
   }
   if (ShouldReplace(run, scratch, target)) {
     run.log.LogText("Setup: replacing '" + target + "'\r\n");
-    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    result = ExpandFile(run, scratch, target);
+    // The complete scratch copy moves into the target's place (one step, no room needed); only
+    // where the two folders lie on different volumes is it copied beside the target first.
+    result = PlaceFile(run, scratch, target);
+    if (result != BOOT_OK && GetLastError() == ERROR_NOT_SAME_DEVICE) result = ExpandFile(run, scratch, target);
   } else {
     run.log.LogText("Setup: keeping '" + target + "'\r\n");
   }

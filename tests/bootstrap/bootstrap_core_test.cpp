@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bootstrap/core/launch.h"
+#include "bootstrap/core/program_image.h"
 #include "bootstrap/core/setup_texts.h"
 #include "bootstrap/core/window_template.h"
 
@@ -128,4 +129,41 @@ TEST(WorkingWindowTemplate, Bytes) {
       'S',  0,    'e',  0,    'r', 0, 'i', 0, 'f', 0, 0,   0,
   };
   EXPECT_EQ(WorkingWindowTemplate(), expected);
+}
+
+namespace {
+
+// The headers of a program image with two sections, the last one's data ending at [end].
+std::string ImageHeaders(uint32_t end) {
+  std::string image(1024, '\0');
+  const auto put = [&](size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) image[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
+  };
+  image[0] = 'M', image[1] = 'Z';
+  put(0x3C, 0x80, 4);
+  image.replace(0x80, 4, std::string("PE\0\0", 4));
+  put(0x80 + 4 + 2, 2, 2);             // two sections
+  put(0x80 + 4 + 16, 224, 2);          // the optional header's size
+  put(0x80 + 24 + 60, 0x400, 4);       // the headers' size
+  const size_t table = 0x80 + 24 + 224;
+  put(table + 16, 0x200, 4), put(table + 20, 0x400, 4);
+  put(table + 40 + 16, end - 0x600, 4), put(table + 40 + 20, 0x600, 4);
+  return image;
+}
+
+}  // namespace
+
+TEST(ProgramImage, WholeOnlyWhenEverySectionLiesInTheFile) {
+  const std::string head = ImageHeaders(0x1000);
+  EXPECT_TRUE(IsCompleteProgramImage(head, 0x1000));
+  EXPECT_TRUE(IsCompleteProgramImage(head, 0x1200));  // data after the last section
+  EXPECT_FALSE(IsCompleteProgramImage(head, 0xFFF));  // cut short while it was written
+  EXPECT_FALSE(IsCompleteProgramImage(head.substr(0, 0x100), 0x100));
+  EXPECT_FALSE(IsCompleteProgramImage("", 0));
+  std::string notProgram = head;
+  notProgram[0x81] = 'X';
+  EXPECT_FALSE(IsCompleteProgramImage(notProgram, 0x1000));
+  std::string farHeader = head;
+  farHeader[0x3C] = '\xF0', farHeader[0x3F] = '\x7F';  // the "PE" header far beyond the bytes read
+  EXPECT_FALSE(IsCompleteProgramImage(farHeader, 0x1000));
 }

@@ -307,6 +307,46 @@ TEST_F(Bootstrap, KeepsOrReplacesTheInterpreterByDateWithoutVersions) {
   ExpectScriptCopiesGone();
 }
 
+// The programs are written beside their place and take it only when complete: a medium cut
+// short leaves no partial program behind, and a program that an earlier failure left cut short
+// (newer than the medium by its date, without a version) is replaced from a good medium.
+TEST_F(Bootstrap, AFailedCopyLeavesNoPartialProgramAndAGoodMediumRepairsOne) {
+  const std::vector<uint8_t> compressed = lz::Compress(ReadAll(Bin() + "qs_probe_v1.exe"), 'E');
+  const std::vector<uint8_t> headerOnly(compressed.begin(), compressed.begin() + 14);
+  const std::vector<uint8_t> half(compressed.begin(), compressed.begin() + compressed.size() / 2);
+  for (const std::vector<uint8_t>* cut : {&headerOnly, &half}) {
+    ResetMachine();
+    const std::string medium = MakeMedium(scratch_ + "Cut\\");
+    WriteAll(medium + "TALVEN.EX_", *cut);
+    const SetupOutcome run = RunSetup(medium + "SETUP.EXE", "/s");
+    ASSERT_TRUE(run.ended);
+    EXPECT_FALSE(run.InterpreterRan());
+    EXPECT_EQ(ReadText(program_ + "ERROR.LOG"), "An error occured while reading the file 'TALVEN.EX_'.\r\n");
+    EXPECT_FALSE(FileExists(program_ + "TALVEN.EXE")) << cut->size() << " bytes on the medium";
+    EXPECT_FALSE(FileExists(program_ + "QS*.TMP"));
+    EXPECT_FALSE(FileExists(temp_ + "QS*.TMP"));
+  }
+
+  ResetMachine();
+  const std::string good = MakeMedium(scratch_ + "Good\\", "qs_probe_plain.exe");
+  PutCompressed(good + "MORPAX.EX_", Bin() + "qs_probe_v2.exe");
+  SetLocalWriteTime(good + "TALVEN.EX_", LocalClock(2005, 6, 7, 8, 9, 10));
+  SetLocalWriteTime(good + "MORPAX.EX_", LocalClock(2005, 6, 7, 8, 9, 10));
+  CreateDirectoryA(program_.c_str(), nullptr);
+  for (const char* name : {"TALVEN.EXE", "MORPAX.EXE"}) {
+    const std::vector<uint8_t> program = ReadAll(Bin() + "qs_probe_v2.exe");
+    WriteAll(program_ + name, std::vector<uint8_t>(program.begin(), program.begin() + program.size() / 2));
+    SetLocalWriteTime(program_ + name, LocalClock(2030, 1, 1, 0, 0, 0));
+  }
+  const SetupOutcome run = RunSetup(good + "SETUP.EXE", "");
+  ASSERT_TRUE(run.ended);
+  EXPECT_TRUE(run.messages.empty()) << run.messages[0];
+  EXPECT_TRUE(run.InterpreterRan());
+  EXPECT_EQ(ReadAll(program_ + "TALVEN.EXE"), ReadAll(Bin() + "qs_probe_plain.exe"));
+  EXPECT_EQ(ReadAll(program_ + "MORPAX.EXE"), ReadAll(Bin() + "qs_probe_v2.exe"));
+  ExpectScriptCopiesGone();
+}
+
 TEST_F(Bootstrap, MissingOrUncreatableFilesAreReportedInABoxOrInErrorLog) {
   // Neither TALVEN.EX_ nor TALVEN.EXE; "/S" in upper case is not silent.
   std::string medium = MakeMedium(scratch_ + "Missing\\", "");
