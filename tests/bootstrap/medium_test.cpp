@@ -96,6 +96,7 @@ TEST(SetupDatSource, RefusesWhatTheBootstrapCouldNotShow) {
 TEST(MediumDescriptionFile, EntriesNamesAndVariables) {
   const MediumDescription d = ParseMediumDescription(
       "# a medium\n"
+      "\t \t\n"  // blanks and tabs only: a blank line
       "setup ${BUILD}/SETUP.EXE\n"
       "interpreter ${BUILD}/TALVEN.EXE\n"
       "script SETUP.QLS\r\n"

@@ -106,6 +106,7 @@ MediumDescription ParseMediumDescription(std::string_view text, const std::strin
       fail("unclosed double quote");
       continue;
     }
+    if (fields.empty()) continue;  // tabs only: a blank line too
     MediumEntry entry;
     entry.kind = LowerAscii(fields[0]);
     entry.line = lineNumber;
