@@ -39,6 +39,7 @@ int ExecuteLine(Interpreter& ip, TokenLine& line, const std::array<int32_t, kMax
     line.chain = 0;
     const int32_t first = line.At(line.cursor++);
     RunStatement(ip, line, first, result);
+    ip.exitJumpPending = false;  // a Cancel meanwhile: its "GOTO :EXIT" is the next statement here
   } while (line.chain == 1);
   return result;
 }

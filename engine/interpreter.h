@@ -56,7 +56,8 @@ struct Interpreter {
   // What the Win32 command families keep for the run (the file search, the replacement queue).
   CommandState* commandState = nullptr;
 
-  // Set when the copy gauge's Cancel has redirected the run to "GOTO :EXIT" (InjectExitJump).
+  // Set when the copy gauge's Cancel has redirected the run to "GOTO :EXIT" (InjectExitJump),
+  // until that statement runs.
   bool exitJumpPending = false;
 
   // Called before every line when the debugger is active; 2 ends the run.

@@ -35,14 +35,12 @@ bool StatementFailed(Interpreter& ip, int code) {
 }
 
 // Between lines the windows get what waits for them, at the copy loop's pace (a clock check
-// per line): a long or endless loop still repaints, and the copy gauge's Cancel acts. Cancel
-// pressed here has no running command to redirect, so its "GOTO :EXIT" runs as the next
-// statement. Returns false when the run must end.
+// per line): a long or endless loop still repaints, and the copy gauge's Cancel acts. A Cancel
+// that came while no command ran (here, or while an error was shown) has no running line to
+// redirect, so its "GOTO :EXIT" runs as the next statement. Returns false when the run must end.
 bool LetWindowsBreathe(Interpreter& ip) {
-  ip.exitJumpPending = false;
   ip.platform.PumpMessagesPaced();
   if (!ip.exitJumpPending) return true;
-  ip.exitJumpPending = false;
   if (int r = ExecuteLine(ip, ip.line, ip.lexer.tokens)) return StatementFailed(ip, r);
   return true;
 }
