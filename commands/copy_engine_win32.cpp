@@ -121,7 +121,8 @@ int FCopyFile(DebugLog& log, const std::string& source, const std::string& targe
   const TargetBefore before = LookAtTarget(target);
   const int64_t free = FreeKilobytes(log, target);
   const bool replacing = before.exists && !append;
-  const int64_t room = free + (replacing ? static_cast<int64_t>((before.size + kBlock - 1) / kBlock) : 0);
+  const int64_t given = replacing ? static_cast<int64_t>((before.size + kBlock - 1) / kBlock) : 0;
+  const int64_t room = free > INT64_MAX - given ? INT64_MAX : free + given;
   if (log.Enabled()) log.LogText("Disk Space: '" + target + "' = " + std::to_string(room) + "K bytes - ");
   if (room < kilobytes) {
     log.LogText("not enough!\r\n");
