@@ -18,3 +18,4 @@ void AddRegistrationCommands(CommandTable& table); // DLLSELFREGISTER( REGISTERT
 void AddOdbcCommands(CommandTable& table);         // ODBCINSTALLDRIVERMANAGER( ... ODBCCONFIGDATASOURCE(
 void AddObjectCommands(CommandTable& table);       // SHOWCUECARD( SETCONTROLTEXT( DESTROYOBJECT(
 void AddProcessCommands(CommandTable& table);      // WINEXEC( WAIT( RELEASE() DELAY( MESSAGEBEEP( PLAYWAVEFILE( ...
+void AddDeinstallCommands(CommandTable& table);    // OPENDEINSTALL( ADDDEINSTALL( CLOSEDEINSTALL()

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "commands/deinstall_win32.h"
+
 // The one directory search of FINDFIRST( and FINDNEXT(, shared by every script of the run.
 struct FileSearch {
   std::string directory;  // the pattern's directory part, with a backslash
@@ -73,4 +75,5 @@ struct CommandState {
   DWORD ddeInstance = 0;
   // The group folder that MAKEGROUP( made last; MAKEICON( and DELETEICON( work in it.
   std::string currentGroupFolder;
+  DeinstallFile deinstall;
 };

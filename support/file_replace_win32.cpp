@@ -49,3 +49,22 @@ bool CommitStagedFile(const std::string& staged, const std::string& target) {
   }
   return ReplaceByRenames(staged, target);
 }
+
+bool ReplaceFileContents(const std::string& target, const std::string& bytes) {
+  const std::string staged = StagingNameFor(target);
+  HANDLE file = CreateFileA(staged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DeleteFileA(staged.c_str());
+    return false;
+  }
+  DWORD written = 0;
+  const bool complete = (bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                                     nullptr) && written == bytes.size())) &&
+                        FlushFileBuffers(file);
+  CloseHandle(file);
+  if (complete && CommitStagedFile(staged, target)) return true;
+  const DWORD why = GetLastError();
+  DeleteFileA(staged.c_str());
+  SetLastError(why);
+  return false;
+}

@@ -12,3 +12,7 @@ std::string StagingNameFor(const std::string& target);
 // Puts the complete file [staged] in [target]'s place (replacing it when it exists). True on
 // success. On failure [target] is as it was, [staged] is still there, and GetLastError says why.
 bool CommitStagedFile(const std::string& staged, const std::string& target);
+
+// Writes [bytes] as the new content of [target] through a staged file beside it. True when the
+// new content is in place; on failure [target] is as it was and no staged file is left.
+bool ReplaceFileContents(const std::string& target, const std::string& bytes);

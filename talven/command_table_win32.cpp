@@ -17,5 +17,6 @@ CommandTable InterpreterCommandTable() {
   AddOdbcCommands(table);
   AddObjectCommands(table);
   AddProcessCommands(table);
+  AddDeinstallCommands(table);
   return table;
 }

@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include "commands/command_state_win32.h"
+#include "commands/deinstall_win32.h"
 #include "commands/directories_win32.h"
 #include "support/registry_win32.h"
 #include "commands/replace_list_win32.h"
@@ -118,7 +119,7 @@ int RunTalven(HINSTANCE instance) {
   sndPlaySoundA(nullptr, 0);  // a sound that PLAYWAVEFILE( started
   ip.files.CloseAll();
   commandState.streams.CloseAll();  // file streams the script left open
-  // The de-install script is closed here when it is open.
+  CloseDeinstallScript(ip);
   replaceList.Discard();
   if (ddeReady) DdeUninitialize(dde);
   commandState.ddeInstance = 0;

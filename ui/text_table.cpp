@@ -17,6 +17,7 @@ constexpr TextEntry kTexts[] = {
 #include "resources/texts/copy.def"
 #include "resources/texts/dialogs.def"
 #include "resources/texts/debugger.def"
+#include "resources/texts/deinstall.def"
 #undef PROGRAM_TEXT
 #undef SCRIPT_ERROR
 #undef LANGUAGE_TEXT

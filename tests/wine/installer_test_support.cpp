@@ -9,6 +9,9 @@ InProcessRun::InProcessRun() {
   ip.windows = &windows;
   ip.commandState = &commandState;
   windows.Attach(ip);
+  replaceList.Create();
+  commandState.replaceList = &replaceList;
+  ip.commandState = &commandState;
   ip.variables.SetVariable("CAPTION", "Setup");
   windows.CreateMainWindow(GetModuleHandleA(nullptr), "Setup");
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "commands/command_state_win32.h"
+#include "commands/replace_list_win32.h"
 #include "engine/executor.h"
 #include "talven/talven.h"
 #include "talven/win32_platform.h"
@@ -38,6 +39,7 @@ class InProcessRun {
   Win32Platform platform{windows};
   CommandTable table = InterpreterCommandTable();
   Interpreter ip{platform, log, table};
+  ReplaceList replaceList;
   CommandState commandState;
 };
 
