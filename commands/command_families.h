@@ -19,3 +19,4 @@ void AddOdbcCommands(CommandTable& table);         // ODBCINSTALLDRIVERMANAGER( 
 void AddObjectCommands(CommandTable& table);       // SHOWCUECARD( SETCONTROLTEXT( DESTROYOBJECT(
 void AddProcessCommands(CommandTable& table);      // WINEXEC( WAIT( RELEASE() DELAY( MESSAGEBEEP( PLAYWAVEFILE( ...
 void AddDeinstallCommands(CommandTable& table);    // OPENDEINSTALL( ADDDEINSTALL( CLOSEDEINSTALL()
+void AddRestartCommands(CommandTable& table);      // ADDREPLACEFILE( REGISTERREPLACEFILES() CLEARREPLACEFILES() EXITWINDOWS(

@@ -18,5 +18,6 @@ CommandTable InterpreterCommandTable() {
   AddObjectCommands(table);
   AddProcessCommands(table);
   AddDeinstallCommands(table);
+  AddRestartCommands(table);
   return table;
 }
