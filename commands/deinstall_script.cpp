@@ -40,9 +40,14 @@ DeinstallText ReadDeinstallText(std::string_view text) {
     text.remove_prefix(span.consumed);
     if (line.empty()) continue;
     const int marked = SectionMarkedIn(line);
-    if (marked >= 0) section = marked;
-    else if (section < 0) result.preamble.push_back(line);
-    else result.sections[static_cast<size_t>(section)].push_back(line);
+    if (marked >= 0) {
+      section = marked;
+      result.hasMarkers = true;
+    } else if (section < 0) {
+      result.preamble.push_back(line);
+    } else {
+      result.sections[static_cast<size_t>(section)].push_back(line);
+    }
   }
   return result;
 }

@@ -47,6 +47,7 @@ using DeinstallLines = std::array<std::vector<std::string>, kDeinstallSectionCou
 struct DeinstallText {
   std::vector<std::string> preamble;
   DeinstallLines sections;
+  bool hasMarkers = false;
 };
 DeinstallText ReadDeinstallText(std::string_view text);
 

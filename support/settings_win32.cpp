@@ -12,6 +12,18 @@ std::string LoadResourceText(UINT id) {
   return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
 }
 
+std::string ProgramArguments() {
+  const char* line = GetCommandLineA();
+  if (*line == '"') {
+    ++line;
+    while (*line && *line != '"') ++line;
+    if (*line == '"') ++line;
+  } else {
+    while (*line && *line != ' ' && *line != '\t') ++line;
+  }
+  return line;
+}
+
 std::string SettingsKey(const std::string& name) {
   constexpr UINT kRegistryKeyText = 215;
   std::string path = LoadResourceText(kRegistryKeyText);

@@ -49,6 +49,9 @@ void PumpMessagesPaced();
 // [helpId] is the box's help context, -1 for none.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style, int helpId = -1);
 
+// The program's command line without the program's own name (quoted or not).
+std::string ProgramArguments();
+
 // The string resource [id] of the running program, empty when there is none.
 std::string LoadResourceText(UINT id);
 

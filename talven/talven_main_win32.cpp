@@ -23,19 +23,6 @@ namespace {
 
 HDDEDATA CALLBACK DdeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
 
-// The program's command line without the program's own name.
-std::string CommandLineArguments() {
-  const char* line = GetCommandLineA();
-  if (*line == '"') {
-    ++line;
-    while (*line && *line != '"') ++line;
-    if (*line == '"') ++line;
-  } else {
-    while (*line && *line != ' ' && *line != '\t') ++line;
-  }
-  return line;
-}
-
 // Records where the data-access library lives, as installers of its time expect to find it.
 void RecordDaoLocation(Interpreter& ip) {
   const std::string directory = DaoDirectory(ip);
@@ -96,7 +83,7 @@ int RunTalven(HINSTANCE instance) {
     LanguageText(ip, 14000);
     replaceList.Create();
     const StartupOptions options =
-        ParseCommandLine(CommandLineArguments(), FindSetupWindow() != nullptr,
+        ParseCommandLine(ProgramArguments(), FindSetupWindow() != nullptr,
                          GetPrivateProfileIntA("Run", "Debug", 0, ProgramIniFileName().c_str()) != 0);
     SetDebugFile(ip, options.debugFile);
     if (!options.directory.empty()) SetCurrentDirectoryA(options.directory.c_str());

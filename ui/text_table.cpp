@@ -18,6 +18,7 @@ constexpr TextEntry kTexts[] = {
 #include "resources/texts/dialogs.def"
 #include "resources/texts/debugger.def"
 #include "resources/texts/deinstall.def"
+#include "resources/texts/morpax.def"
 #undef PROGRAM_TEXT
 #undef SCRIPT_ERROR
 #undef LANGUAGE_TEXT

@@ -41,11 +41,11 @@ std::string ScriptLines(std::initializer_list<const char*> lines) {
   return text;
 }
 
-TalvenProgram::TalvenProgram(const std::string& name) : name_(name) {
+TalvenProgram::TalvenProgram(const std::string& name, const std::string& program) : name_(name) {
   const std::string folder = ScratchFolder("programs");
   exe_ = folder + name + ".EXE";
   log_ = folder + name + ".LOG";
-  CopyFileA((windriver::TestExecutableDirectory() + "TALVEN.EXE").c_str(), exe_.c_str(), FALSE);
+  CopyFileA((windriver::TestExecutableDirectory() + program).c_str(), exe_.c_str(), FALSE);
   char windows[MAX_PATH];
   GetWindowsDirectoryA(windows, sizeof windows);
   ini_ = EnsureBackslash(windows) + name + ".INI";
@@ -69,7 +69,7 @@ bool TalvenProgram::Run(const std::string& arguments, const std::string& directo
   size_t answered = 0;
   while (GetTickCount() - start < timeoutMs) {
     HANDLE process = program.Handle();
-    if (MsgWaitForMultipleObjects(1, &process, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) return program.WaitForExit(0);
+    if (MsgWaitForMultipleObjects(1, &process, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) return program.WaitForExit(0, &exitCode);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     for (HWND box : windriver::TopLevelWindows(program.Id(), "#32770", nullptr)) {

@@ -3,6 +3,8 @@
 // message boxes read and answered.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,8 +19,9 @@ struct MessageBoxSeen {
 
 class TalvenProgram {
  public:
-  // Copies TALVEN.EXE to [name].EXE in the scratch folder and switches its debug log on.
-  explicit TalvenProgram(const std::string& name);
+  // Copies [program] (TALVEN.EXE, or MORPAX.EXE) to [name].EXE in the scratch folder and
+  // switches its debug log on.
+  explicit TalvenProgram(const std::string& name, const std::string& program = "TALVEN.EXE");
   ~TalvenProgram();
 
   // Starts the program with [arguments] in [directory] and waits for it to end, handling the
@@ -42,6 +45,7 @@ class TalvenProgram {
   const std::string& ExePath() const { return exe_; }
   const std::string& Name() const { return name_; }
   std::vector<MessageBoxSeen> boxes;
+  DWORD exitCode = 0;  // of the last run that ended
 
  private:
   std::string name_;
