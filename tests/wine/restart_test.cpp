@@ -46,7 +46,8 @@ class ReplaceQueue : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = ScratchFolder("replace");
-    CreateDirectoryA(Staging().c_str(), nullptr);
+    // Made as the bootstrap makes it (Wine keeps the case a folder is created with).
+    CreateDirectoryA((EnsureBackslash(WindowsDirectory()) + "KVLSOFT").c_str(), nullptr);
     for (const char* name : {"VIEWER.EXE", "VIEWER.001", "VIEWER.002", "TEXT.TXT", "NEW.DLL"})
       DeleteFileA((Staging() + name).c_str());
     ForgetPendingMoves();
