@@ -65,6 +65,7 @@ class Deinstaller {
   void RunStep(const DeinstallStep& step);
   bool QueueDeletion(const std::string& path);
   void QueueOrLeave(const std::string& path);
+  bool HoldsOnlyQueued(const std::string& directory) const;
   DeinstallResult Report();
 
   Interpreter& ip_;
@@ -116,6 +117,24 @@ bool Deinstaller::QueueDeletion(const std::string& path) {
   return WritePrivateProfileStringA("Rename", "NUL", ShortName(path).c_str(), wininit.c_str());
 }
 
+// True when everything the directory holds goes at the next start already.
+bool Deinstaller::HoldsOnlyQueued(const std::string& directory) const {
+  const std::string inside = EnsureBackslash(directory);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((inside + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool onlyQueued = true;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    bool queued = false;
+    for (const std::string& item : outcome_.queued) queued = queued || EqualsNoCase(item, inside + name);
+    onlyQueued = onlyQueued && queued;
+  } while (onlyQueued && FindNextFileA(search, &found));
+  FindClose(search);
+  return onlyQueued;
+}
+
 void Deinstaller::QueueOrLeave(const std::string& path) {
   if (QueueDeletion(path)) outcome_.queued.push_back(path);
   else outcome_.left.push_back(path);
@@ -152,11 +171,7 @@ void Deinstaller::RunStep(const DeinstallStep& step) {
       break;
     case TOK_RMDIR:
       if (IsDirectory(step.subject)) {
-        const std::string inside = EnsureBackslash(step.subject);
-        bool holdsQueued = false;
-        for (const std::string& queued : outcome_.queued)
-          holdsQueued = holdsQueued || (queued.size() > inside.size() && EqualsNoCase(queued.substr(0, inside.size()), inside));
-        if (holdsQueued) QueueOrLeave(step.subject);
+        if (HoldsOnlyQueued(step.subject)) QueueOrLeave(step.subject);
         else outcome_.left.push_back(step.subject);
       }
       break;
