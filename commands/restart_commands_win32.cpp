@@ -36,16 +36,10 @@ int AddReplaceFileCommand(Interpreter& ip, TokenLine& line) {
 
 // The Windows 95 family reads the "Rename" section of WININIT.INI while it starts, before long
 // file names are known: the entries name the files by their short names where they have them.
-std::string ShortName(const std::string& path) {
-  char buffer[MAX_PATH];
-  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
-}
-
 // PENDING: the INI family's multi-entry writer replaces this single-entry write.
 bool RegisterWithWininit(DebugLog&, const ReplacePair& pair) {
   const std::string wininit = EnsureBackslash(WindowsDirectory()) + "WININIT.INI";
-  return WritePrivateProfileStringA("Rename", ShortName(pair.target).c_str(), ShortName(pair.staged).c_str(),
+  return WritePrivateProfileStringA("Rename", ShortPathName(pair.target).c_str(), ShortPathName(pair.staged).c_str(),
                                     wininit.c_str());
 }
 

@@ -44,12 +44,6 @@ bool IsDirectory(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string ShortName(const std::string& path) {
-  char buffer[MAX_PATH];
-  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
-}
-
 class Deinstaller {
  public:
   Deinstaller(Interpreter& ip, const DeinstallerOptions& options) : ip_(ip), options_(options) {}
@@ -114,7 +108,7 @@ bool Deinstaller::QueueDeletion(const std::string& path) {
   if (IsDirectory(path)) return false;
   // PENDING: the INI family's multi-entry writer replaces this single-entry write.
   const std::string wininit = EnsureBackslash(WindowsDirectory()) + "WININIT.INI";
-  return WritePrivateProfileStringA("Rename", "NUL", ShortName(path).c_str(), wininit.c_str());
+  return WritePrivateProfileStringA("Rename", "NUL", ShortPathName(path).c_str(), wininit.c_str());
 }
 
 // True when everything the directory holds goes at the next start already.

@@ -35,6 +35,12 @@ bool FileExists(const std::string& pattern) {
   return true;
 }
 
+std::string ShortPathName(const std::string& path) {
+  char buffer[MAX_PATH];
+  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
+}
+
 int DeleteMatching(const std::string& pattern) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(pattern.c_str(), &found);

@@ -32,6 +32,8 @@ bool ReadTextLine(HANDLE file, char* buffer, int size);
 bool WriteTextLine(HANDLE file, const std::string& text);
 
 bool FileExists(const std::string& pattern);
+// The path by its short (8.3) names where the file system has them; the path itself otherwise.
+std::string ShortPathName(const std::string& path);
 // Deletes every file that matches [pattern] in its directory; returns how many went.
 int DeleteMatching(const std::string& pattern);
 // The volume label of drive letter [drive] ("" for the current drive's root).
