@@ -109,6 +109,27 @@ TEST_F(ReplaceQueue, TheNtFamilyGetsDelayedMovesThatReplaceTheirTargets) {
   ASSERT_EQ(run.Line("CLEARREPLACEFILES()"), 0);
 }
 
+TEST_F(ReplaceQueue, TheWindows95FamilyGetsRenameLinesInWininitIni) {
+  run.ip.version = {4, 10, 1};  // Windows 98
+  const std::string wininit = EnsureBackslash(WindowsDirectory()) + "WININIT.INI";
+  DeleteFileA(wininit.c_str());
+  ASSERT_EQ(run.Line("REGISTERREPLACEFILES()"), 0);  // nothing queued: no file made
+  EXPECT_FALSE(FileExists(wininit));
+
+  WriteFileBytes(wininit, "[Rename]\r\nNUL=C:\\OLD.TMP\r\n");
+  ASSERT_EQ(run.Line("ADDREPLACEFILE(" + Quoted(folder + "NEW1.EXE") + ", " + Quoted(folder + "VIEWER.EXE") + ")"), 0);
+  ASSERT_EQ(run.Line("ADDREPLACEFILE(" + Quoted(folder + "NEW2.EXE") + ", " + Quoted(folder + "other\\VIEWER.EXE") + ")"), 0);
+  ASSERT_EQ(run.Line("REGISTERREPLACEFILES()"), 0);
+  const std::string text = ReadFileBytes(wininit);
+  DeleteFileA(wininit.c_str());  // the next start of the test session's prefix would carry it out
+  EXPECT_EQ(run.Var("ERROR"), "0");
+  EXPECT_EQ(text, "[Rename]\r\nNUL=C:\\OLD.TMP\r\n" + ShortPathName(folder + "VIEWER.EXE") + "=" +
+                      ShortPathName(Staging() + "VIEWER.EXE") + "\r\n" + ShortPathName(folder + "other\\VIEWER.EXE") +
+                      "=" + ShortPathName(Staging() + "VIEWER.001") + "\r\n");
+  EXPECT_TRUE(PendingMoves().empty());
+  ASSERT_EQ(run.Line("CLEARREPLACEFILES()"), 0);
+}
+
 TEST_F(ReplaceQueue, ExitWindowsTakesOnlyANumberWritten) {
   run.ip.variables.SetVariable("MODE", "1");
   EXPECT_EQ(run.Line("EXITWINDOWS(%MODE%)"), ERR_INVALID_NUMERIC_PARAMETER);
