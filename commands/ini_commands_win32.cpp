@@ -4,6 +4,7 @@
 
 #include "commands/command_families.h"
 #include "commands/ini_edits.h"
+#include "commands/ini_files_win32.h"
 #include "engine/executor.h"
 #include "support/text.h"
 #include "support/text_file_edit_win32.h"
@@ -82,19 +83,7 @@ std::string IniFilePath(const std::string& file) {
 int WriteMultiProfileStringCommand(Interpreter& ip, TokenLine& line) {
   std::string p[4];
   if (int r = ReadStrings(ip, line, p, 4)) return r;
-  const std::string path = IniFilePath(p[3]);
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // profile writes still cached reach the file
-  TextFileEdit edit(ip.log);
-  switch (edit.Open(path)) {
-    case TextFileEdit::OpenResult::Missing:
-      return SetErrorVariable(ip, CreateTextFile(path, {"[" + p[0] + "]", p[1] + "=" + p[2]}) ? 1 : 0);
-    case TextFileEdit::OpenResult::Locked:
-      return SetErrorVariable(ip, 0);
-    case TextFileEdit::OpenResult::Opened:
-      break;
-  }
-  const bool saved = edit.Save(AddMultiEntry(edit.Lines(), p[0], p[1], p[2])) == TextFileEdit::SaveResult::Saved;
-  return SetErrorVariable(ip, saved ? 1 : 0);
+  return SetErrorVariable(ip, WriteMultiProfileEntry(ip.log, p[3], p[0], p[1], p[2]) ? 1 : 0);
 }
 
 // DELMULTIPROFILESTRING( section, key, value, file ): every "key=value" line of the section
@@ -119,6 +108,22 @@ int WinIniChangedCommand(Interpreter&, TokenLine&) {
 }
 
 }  // namespace
+
+bool WriteMultiProfileEntry(DebugLog& log, const std::string& file, const std::string& section, const std::string& key,
+                            const std::string& value) {
+  const std::string path = IniFilePath(file);
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // profile writes still cached reach the file
+  TextFileEdit edit(log);
+  switch (edit.Open(path)) {
+    case TextFileEdit::OpenResult::Missing:
+      return CreateTextFile(path, {"[" + section + "]", key + "=" + value});
+    case TextFileEdit::OpenResult::Locked:
+      return false;
+    case TextFileEdit::OpenResult::Opened:
+      break;
+  }
+  return edit.Save(AddMultiEntry(edit.Lines(), section, key, value)) == TextFileEdit::SaveResult::Saved;
+}
 
 void AddIniCommands(CommandTable& table) {
   table.Add(TOK_GETPRIVATEPROFILESTRING, GetProfileStringCommand);

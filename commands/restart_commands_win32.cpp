@@ -7,6 +7,7 @@
 #include "commands/command_state_win32.h"
 #include "commands/copy_engine_win32.h"
 #include "commands/copy_rules.h"
+#include "commands/ini_files_win32.h"
 #include "commands/replace_list_win32.h"
 #include "engine/executor.h"
 #include "support/text.h"
@@ -36,11 +37,8 @@ int AddReplaceFileCommand(Interpreter& ip, TokenLine& line) {
 
 // The Windows 95 family reads the "Rename" section of WININIT.INI while it starts, before long
 // file names are known: the entries name the files by their short names where they have them.
-// PENDING: the INI family's multi-entry writer replaces this single-entry write.
-bool RegisterWithWininit(DebugLog&, const ReplacePair& pair) {
-  const std::string wininit = EnsureBackslash(WindowsDirectory()) + "WININIT.INI";
-  return WritePrivateProfileStringA("Rename", ShortPathName(pair.target).c_str(), ShortPathName(pair.staged).c_str(),
-                                    wininit.c_str());
+bool RegisterWithWininit(DebugLog& log, const ReplacePair& pair) {
+  return WriteMultiProfileEntry(log, "WININIT.INI", "Rename", ShortPathName(pair.target), ShortPathName(pair.staged));
 }
 
 // Each pair goes to the system once per call. ERROR = the number of pairs the system refused

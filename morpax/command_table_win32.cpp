@@ -6,5 +6,7 @@
 CommandTable DeinstallerCommandTable() {
   CommandTable table = PortableCommandTable();
   AddFileCommands(table);
+  AddIniCommands(table);
+  AddRegistryCommands(table);
   return table;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "commands/deinstall_script.h"
+#include "commands/ini_files_win32.h"
 #include "engine/errors.h"
 #include "engine/lexer.h"
 #include "morpax/morpax.h"
@@ -106,9 +107,7 @@ bool Deinstaller::QueueDeletion(const std::string& path) {
   const bool win95Family = IsWin95(ip_.version) || IsWin98(ip_.version) || IsWinMe(ip_.version);
   if (!win95Family) return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   if (IsDirectory(path)) return false;
-  // PENDING: the INI family's multi-entry writer replaces this single-entry write.
-  const std::string wininit = EnsureBackslash(WindowsDirectory()) + "WININIT.INI";
-  return WritePrivateProfileStringA("Rename", "NUL", ShortPathName(path).c_str(), wininit.c_str());
+  return WriteMultiProfileEntry(ip_.log, "WININIT.INI", "Rename", "NUL", ShortPathName(path));
 }
 
 // True when everything the directory holds goes at the next start already.

@@ -11,7 +11,6 @@ InProcessRun::InProcessRun() {
   windows.Attach(ip);
   replaceList.Create();
   commandState.replaceList = &replaceList;
-  ip.commandState = &commandState;
   ip.variables.SetVariable("CAPTION", "Setup");
   windows.CreateMainWindow(GetModuleHandleA(nullptr), "Setup");
 }

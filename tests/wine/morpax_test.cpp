@@ -140,6 +140,35 @@ TEST_F(Deinstaller, SilentlyLeavesAFileInUseToTheNextStartWithTheFolderThatHolds
       << log;
 }
 
+TEST_F(Deinstaller, OnTheWindows95FamilyFilesInUseGoThroughWininitIni) {
+  const std::string key = "Software\\Wine\\AppDefaults\\MXTEST.EXE";
+  HKEY appDefaults;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &appDefaults, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(appDefaults, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win95"), 6);
+  RegCloseKey(appDefaults);
+  const std::string wininit = EnsureBackslash(WindowsDirectory()) + "WININIT.INI";
+  DeleteFileA(wininit.c_str());
+  // Held open by this program with no sharing: in use.
+  WriteFileBytes(target + "\\PORT.DLL", "port");
+  HANDLE held[2] = {CreateFileA((target + "\\VIEW.EXE").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                    CreateFileA((target + "\\PORT.DLL").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
+  WriteScript(kFiles + "DELETE(\"%TARGET%\\PORT.DLL\")\r\n");
+  const bool ran = morpax.Run("/S \"" + script + "\"");
+  for (HANDLE file : held) CloseHandle(file);
+  const std::string lines = ReadFileBytes(wininit);
+  DeleteFileA(wininit.c_str());  // the next start of the test session's prefix would carry it out
+  RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+  ASSERT_TRUE(ran);
+  // The directory holding them cannot go at the next start on this family: it is reported.
+  EXPECT_EQ(morpax.exitCode, 3u);
+  EXPECT_EQ(lines, "[Rename]\r\nNUL=" + ShortPathName(target + "\\VIEW.EXE") + "\r\nNUL=" +
+                       ShortPathName(target + "\\PORT.DLL") + "\r\n");
+  EXPECT_TRUE(PendingMoves().empty());
+  EXPECT_NE(ReadFileBytes(errorLog).find("entfernt werden konnten:\n" + target + "\n\n"), std::string::npos)
+      << ReadFileBytes(errorLog);
+}
+
 TEST_F(Deinstaller, AScriptWithALineItDoesNotRunRemovesNothing) {
   WriteScript(kFiles + "DELETE(\"%TARGET%\\*.*\")\r\n");
   ASSERT_TRUE(morpax.Run("\"" + script + "\""));
