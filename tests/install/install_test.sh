@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The bundled installation end to end under Wine: the medium that qs-medium builds from the
-# bundled description, SETUP.EXE /s started from it, and what lands in Program Files.
+# bundled description, SETUP.EXE /s started from it, and what lands in Program Files and the
+# Windows directory. (tests/install/uninstall_test.sh removes it again.)
 #   install_test.sh SOURCE_DIR WIN32_BUILD_DIR QS_MEDIUM [win64]
 # With "win64" the same 32-bit programs install into a 64-bit Windows (a prefix of its own, made
 # once): they see "Program Files (x86)" and the 32-bit view of HKEY_LOCAL_MACHINE\Software.
@@ -23,7 +24,8 @@ drive_c=$WINEPREFIX/drive_c
 medium=$drive_c/qstests/bundled_medium
 target="$drive_c/$program_files/Lumivane"
 # A fresh machine: the interpreter is installed from the medium, byte for byte.
-rm -rf "$medium" "$target" "$drive_c/windows/KVLSOFT/ERROR.LOG" "$drive_c/windows/KVLSOFT/TALVEN.EXE"
+rm -rf "$medium" "$target" "$drive_c/windows/KVLSOFT/ERROR.LOG" "$drive_c/windows/KVLSOFT/TALVEN.EXE" \
+  "$drive_c/windows/KVLSOFT/MORPAX.EXE"
 "$qs_medium" -D BUILD="$build" "$source_dir/resources/install/lumivane.medium" "$medium" >/dev/null
 
 status=0
@@ -33,6 +35,7 @@ fail() { echo "FAILED: $*"; exit 1; }
 [ ! -s "$drive_c/windows/KVLSOFT/ERROR.LOG" ] || fail "ERROR.LOG: $(tr -d '\r' < "$drive_c/windows/KVLSOFT/ERROR.LOG")"
 [ -f "$drive_c/windows/KVLSOFT/TALVEN.EXE" ] || fail "the interpreter was not installed"
 cmp -s "$drive_c/windows/KVLSOFT/TALVEN.EXE" "$build/bin/TALVEN.EXE" || fail "the installed interpreter differs"
+cmp -s "$drive_c/windows/KVLSOFT/MORPAX.EXE" "$build/bin/MORPAX.EXE" || fail "the de-installer was not installed"
 for pair in main.exe:main.exe Lumistart.exe:Lumistart.exe WinIo.dll:WinIo.dll Device/xydevice.exe:xydevice.exe; do
   installed=$target/${pair%%:*}
   [ -f "$installed" ] || fail "$installed is missing"
