@@ -8,5 +8,8 @@ CommandTable DeinstallerCommandTable() {
   AddFileCommands(table);
   AddIniCommands(table);
   AddRegistryCommands(table);
+  AddGroupCommands(table);
+  AddRegistrationCommands(table);
+  AddOdbcCommands(table);
   return table;
 }

@@ -88,6 +88,12 @@ install
 "$WINE" uninstaller --list | tr -d '\r' | grep -qx 'Lumivane|||Lumivane' || fail "uninstaller --list does not show Lumivane"
 "$WINE" reg query "$uninstall_key" /v UninstallString | grep -qF '"C:\windows\KVLSOFT\MORPAX.EXE" "C:\Program Files\Lumivane\DEINSTAL.QLS"' ||
   fail "UninstallString: $("$WINE" reg query "$uninstall_key" /v UninstallString)"
+group="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumivane/Lumivane.LNK"
+desktop="$drive_c/users/Public/Desktop/Lumivane.LNK"
+for link in "$group" "$desktop"; do
+  info=$(lnkinfo "$link" 2>&1) || fail "$link cannot be read: $info"
+  grep -qF 'Local path			: C:\Program Files\Lumivane\Lumistart.exe' <<<"$info" || fail "$link does not start Lumistart.exe: $info"
+done
 [ "$(shared_count)" = 1 ] || fail "WinIo.dll is counted $(shared_count) times, not once"
 "$WINE" 'C:\qstests\uninstall\qs_box_driver.exe' 'C:\qstests\uninstall\shots' Yes OK -- uninstaller --remove Lumivane \
   | tr -d '\r' > "$work/boxes.txt" || fail "the de-installer's boxes: $(cat "$work/boxes.txt")"
