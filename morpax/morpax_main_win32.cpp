@@ -21,8 +21,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   windows.Attach(ip);
   CommandState commandState;
   ip.commandState = &commandState;
+  // Program Manager takes group removals over DDE below Windows 4.00.
+  commandState.ddeInstance = StartDdeClient();
   InitVariables(ip);
   const DeinstallerOptions options = ParseDeinstallerCommandLine(ProgramArguments());
   log.LogText("Deinstalling: '" + options.scriptPath + "'" + (options.silent ? " silently" : "") + "\r\n");
-  return RunDeinstaller(ip, options);
+  const DeinstallResult result = RunDeinstaller(ip, options);
+  EndDdeClient(commandState.ddeInstance);
+  return result;
 }

@@ -1,3 +1,6 @@
+#include <windows.h>
+#include <ddeml.h>
+
 #include "support/text.h"
 #include "support/text_lines.h"
 #include "support/win32.h"
@@ -62,6 +65,19 @@ std::string VolumeLabel(const std::string& drive) {
                              nullptr, nullptr, nullptr, 0))
     return std::string();
   return label;
+}
+
+namespace {
+HDDEDATA CALLBACK IgnoreDdeTransaction(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+}  // namespace
+
+DWORD StartDdeClient() {
+  DWORD instance = 0;
+  return DdeInitializeA(&instance, IgnoreDdeTransaction, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR ? instance : 0;
+}
+
+void EndDdeClient(DWORD instance) {
+  if (instance) DdeUninitialize(instance);
 }
 
 void PumpMessages() {

@@ -39,6 +39,11 @@ int DeleteMatching(const std::string& pattern);
 // The volume label of drive letter [drive] ("" for the current drive's root).
 std::string VolumeLabel(const std::string& drive);
 
+// A DDE management instance for a client only (its callback handles nothing); 0 when the
+// library could not be initialised. EndDdeClient(0) does nothing.
+DWORD StartDdeClient();
+void EndDdeClient(DWORD instance);
+
 // Dispatches every waiting window message and returns when the queue is empty.
 void PumpMessages();
 // PumpMessages, but only when the last drain is kPumpIntervalMs old: asking the message queue

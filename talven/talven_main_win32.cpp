@@ -1,7 +1,6 @@
 // TALVEN.EXE: the interpreter program. All its work happens here, in start-up order; it has no
 // message loop of its own, since every command that waits pumps messages itself.
 #include <windows.h>
-#include <ddeml.h>
 #include <mmsystem.h>
 
 #include "commands/command_state_win32.h"
@@ -20,8 +19,6 @@
 #include "ui/installer_windows_win32.h"
 
 namespace {
-
-HDDEDATA CALLBACK DdeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
 
 // Records where the data-access library lives, as installers of its time expect to find it.
 void RecordDaoLocation(Interpreter& ip) {
@@ -71,8 +68,8 @@ int RunTalven(HINSTANCE instance) {
   // Start-up, in this order.
   ip.restartMode = -1;
   SetHandleCount(100);
-  DWORD dde = 0;
-  const bool ddeReady = DdeInitializeA(&dde, DdeCallback, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR;
+  const DWORD dde = StartDdeClient();
+  const bool ddeReady = dde != 0;
   bool runScript = ddeReady;
   if (ddeReady) commandState.ddeInstance = dde;
   if (!ddeReady) {
@@ -108,7 +105,7 @@ int RunTalven(HINSTANCE instance) {
   commandState.streams.CloseAll();  // file streams the script left open
   CloseDeinstallScript(ip);
   replaceList.Discard();
-  if (ddeReady) DdeUninitialize(dde);
+  EndDdeClient(dde);
   commandState.ddeInstance = 0;
   platform.SetBusyCursor(false);
   // The wait message, the copy gauge (as ENDCOPYFILE() closes it, the cursor left released)
