@@ -12,30 +12,6 @@
 
 namespace {
 
-const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
-
-// The delayed moves the system holds; a deletion has an empty target.
-std::vector<std::string> PendingMoves() {
-  std::vector<std::string> moves;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return moves;
-  std::string data(16384, '\0');
-  DWORD size = static_cast<DWORD>(data.size()), type = 0;
-  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
-      ERROR_SUCCESS) {
-    for (size_t at = 0; at + 1 < size; at = data.find('\0', at) + 1) moves.push_back(data.c_str() + at);
-  }
-  RegCloseKey(key);
-  return moves;
-}
-
-void ForgetPendingMoves() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, "PendingFileRenameOperations");
-  RegCloseKey(key);
-}
-
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 class Deinstaller : public ::testing::Test {
@@ -113,7 +89,7 @@ TEST_F(Deinstaller, AsksInTheInstallationsLanguageRemovesWhatWasRecordedAndRepor
 }
 
 TEST_F(Deinstaller, SilentlyLeavesAFileInUseToTheNextStartWithTheFolderThatHoldsIt) {
-  ForgetPendingMoves();
+  ForgetPendingFileMoves();
   CopyFileA((windriver::TestExecutableDirectory() + "QSHELD.dll").c_str(), (target + "\\PORT.DLL").c_str(), FALSE);
   windriver::ChildProgram holder;
   ASSERT_TRUE(holder.Start("\"" + windriver::TestExecutableDirectory() + "qs_module_holder.exe\" \"" + target +
@@ -130,8 +106,8 @@ TEST_F(Deinstaller, SilentlyLeavesAFileInUseToTheNextStartWithTheFolderThatHolds
   holder.Terminate();
   EXPECT_TRUE(morpax.boxes.empty());
   EXPECT_EQ(morpax.exitCode, 0u);
-  const std::vector<std::string> moves = PendingMoves();
-  ForgetPendingMoves();
+  const std::vector<std::string> moves = PendingFileMoves();
+  ForgetPendingFileMoves();
   EXPECT_EQ(moves, (std::vector<std::string>{"\\??\\" + target + "\\PORT.DLL", "", "\\??\\" + target, ""}));
   EXPECT_FALSE(Exists(target + "\\VIEW.EXE") || Exists(target + "\\Device") || Exists(script));
   const std::string log = ReadFileBytes(errorLog);
@@ -164,7 +140,7 @@ TEST_F(Deinstaller, OnTheWindows95FamilyFilesInUseGoThroughWininitIni) {
   EXPECT_EQ(morpax.exitCode, 3u);
   EXPECT_EQ(lines, "[Rename]\r\nNUL=" + ShortPathName(target + "\\VIEW.EXE") + "\r\nNUL=" +
                        ShortPathName(target + "\\PORT.DLL") + "\r\n");
-  EXPECT_TRUE(PendingMoves().empty());
+  EXPECT_TRUE(PendingFileMoves().empty());
   EXPECT_NE(ReadFileBytes(errorLog).find("entfernt werden konnten:\n" + target + "\n\n"), std::string::npos)
       << ReadFileBytes(errorLog);
 }

@@ -15,32 +15,8 @@
 
 namespace {
 
-const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 std::string Staging() { return EnsureBackslash(WindowsDirectory()) + "KvlSoft\\"; }
-
-// The delayed moves the system holds, as its REG_MULTI_SZ value lists them.
-std::vector<std::string> PendingMoves() {
-  std::vector<std::string> moves;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return moves;
-  char data[8192];
-  DWORD size = sizeof data, type = 0;
-  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
-      ERROR_SUCCESS) {
-    for (const char* p = data; p < data + size && *p; p += lstrlenA(p) + 1) moves.push_back(p);
-  }
-  RegCloseKey(key);
-  return moves;
-}
-
-void ForgetPendingMoves() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, "PendingFileRenameOperations");
-  RegCloseKey(key);
-}
 
 class ReplaceQueue : public ::testing::Test {
  protected:
@@ -50,14 +26,14 @@ class ReplaceQueue : public ::testing::Test {
     CreateDirectoryA((EnsureBackslash(WindowsDirectory()) + "KVLSOFT").c_str(), nullptr);
     for (const char* name : {"VIEWER.EXE", "VIEWER.001", "VIEWER.002", "TEXT.TXT", "NEW.DLL"})
       DeleteFileA((Staging() + name).c_str());
-    ForgetPendingMoves();
+    ForgetPendingFileMoves();
     CreateDirectoryA((folder + "other").c_str(), nullptr);
     WriteFileBytes(folder + "VIEWER.EXE", "old viewer");
     WriteFileBytes(folder + "other\\VIEWER.EXE", "old other viewer");
     WriteFileBytes(folder + "NEW1.EXE", "new viewer");
     WriteFileBytes(folder + "NEW2.EXE", "new other viewer");
   }
-  void TearDown() override { ForgetPendingMoves(); }
+  void TearDown() override { ForgetPendingFileMoves(); }
 
   InProcessRun run;
   std::string folder;
@@ -91,7 +67,7 @@ TEST_F(ReplaceQueue, CopiesAreStagedUnderTheirTargetsNamesAndOneNameIsNeverShare
   for (const char* name : {"TEXT.TXT", "VIEWER.EXE", "VIEWER.001"}) EXPECT_FALSE(FileExists(Staging() + name)) << name;
   ASSERT_EQ(run.Line("REGISTERREPLACEFILES()"), 0);
   EXPECT_EQ(run.Var("ERROR"), "0");
-  EXPECT_TRUE(PendingMoves().empty());
+  EXPECT_TRUE(PendingFileMoves().empty());
   EXPECT_EQ(ReadFileBytes(folder + "VIEWER.EXE"), "old viewer");
 }
 
@@ -104,7 +80,7 @@ TEST_F(ReplaceQueue, TheNtFamilyGetsDelayedMovesThatReplaceTheirTargets) {
   const std::vector<std::string> expected = {"\\??\\" + Staging() + "VIEWER.EXE", "!\\??\\" + folder + "VIEWER.EXE",
                                              "\\??\\" + Staging() + "VIEWER.001",
                                              "!\\??\\" + folder + "other\\VIEWER.EXE"};
-  EXPECT_EQ(PendingMoves(), expected);
+  EXPECT_EQ(PendingFileMoves(), expected);
   EXPECT_EQ(ReadFileBytes(folder + "VIEWER.EXE"), "old viewer");  // nothing moves before the restart
   ASSERT_EQ(run.Line("CLEARREPLACEFILES()"), 0);
 }
@@ -126,7 +102,7 @@ TEST_F(ReplaceQueue, TheWindows95FamilyGetsRenameLinesInWininitIni) {
   EXPECT_EQ(text, "[Rename]\r\nNUL=C:\\OLD.TMP\r\n" + ShortPathName(folder + "VIEWER.EXE") + "=" +
                       ShortPathName(Staging() + "VIEWER.EXE") + "\r\n" + ShortPathName(folder + "other\\VIEWER.EXE") +
                       "=" + ShortPathName(Staging() + "VIEWER.001") + "\r\n");
-  EXPECT_TRUE(PendingMoves().empty());
+  EXPECT_TRUE(PendingFileMoves().empty());
   ASSERT_EQ(run.Line("CLEARREPLACEFILES()"), 0);
 }
 

@@ -35,6 +35,31 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+namespace {
+const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
+}  // namespace
+
+std::vector<std::string> PendingFileMoves() {
+  std::vector<std::string> moves;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return moves;
+  std::string data(16384, '\0');
+  DWORD size = static_cast<DWORD>(data.size()), type = 0;
+  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
+      ERROR_SUCCESS) {
+    for (size_t at = 0; at + 1 < size; at = data.find('\0', at) + 1) moves.push_back(data.c_str() + at);
+  }
+  RegCloseKey(key);
+  return moves;
+}
+
+void ForgetPendingFileMoves() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, "PendingFileRenameOperations");
+  RegCloseKey(key);
+}
+
 std::string ScriptLines(std::initializer_list<const char*> lines) {
   std::string text;
   for (const char* line : lines) text += std::string(line) + "\r\n";

@@ -58,6 +58,11 @@ class TalvenProgram {
 std::string ScratchFolder(const std::string& name);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+// The delayed moves the system holds for its next start, as its REG_MULTI_SZ value lists them:
+// source, then target ("!" in front: it is replaced; empty: the source is deleted).
+std::vector<std::string> PendingFileMoves();
+// Forgets them: the next start of the test session's prefix would carry them out.
+void ForgetPendingFileMoves();
 // Lines joined with CR LF.
 std::string ScriptLines(std::initializer_list<const char*> lines);
 std::string Narrow(const std::wstring& text);
