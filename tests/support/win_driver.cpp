@@ -342,6 +342,13 @@ bool CaptureScreenRect(const RECT& rect, Picture& picture) {
   return true;
 }
 
+bool CaptureClientArea(HWND window, Picture& picture) {
+  RECT client;
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return CaptureScreenRect(client, picture);
+}
+
 bool CaptureWindow(HWND window, Picture& picture) {
   RECT rect;
   if (!GetWindowRect(window, &rect)) return false;

@@ -109,6 +109,8 @@ struct Picture {
 // Copies a screen rectangle (a window's, or the whole screen) into [picture].
 bool CaptureScreenRect(const RECT& rect, Picture& picture);
 bool CaptureWindow(HWND window, Picture& picture);
+// Only [window]'s client area, as it stands on the screen.
+bool CaptureClientArea(HWND window, Picture& picture);
 bool CaptureScreen(Picture& picture);
 bool SaveBmp(const Picture& picture, const std::string& path);
 bool LoadBmp(const std::string& path, Picture& picture);

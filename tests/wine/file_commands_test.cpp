@@ -26,22 +26,6 @@ class FileCommands : public ::testing::Test {
     return talven.Log();
   }
   std::string Var(const std::string& name) { return talven.DumpedVariable(name); }
-  static void RemoveTreeForTest(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string entry = path + "\\" + name;
-        SetFileAttributesA(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTreeForTest(entry);
-        else DeleteFileA(entry.c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-  }
   TalvenProgram talven{"TVFILES"};
   std::string folder, work;
 };

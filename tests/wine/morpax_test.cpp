@@ -18,7 +18,7 @@ class Deinstaller : public ::testing::Test {
  protected:
   void SetUp() override {
     target = ScratchFolder("morpax") + "Viewer";
-    RemoveAll(target);
+    RemoveTreeForTest(target);
     CreateDirectoryA(target.c_str(), nullptr);
     CreateDirectoryA((target + "\\Device").c_str(), nullptr);
     WriteFileBytes(target + "\\VIEW.EXE", "viewer");
@@ -28,7 +28,7 @@ class Deinstaller : public ::testing::Test {
     script = target + "\\UNINST.QLS";
     DeleteFileA(errorLog.c_str());
   }
-  void TearDown() override { RemoveAll(target); }
+  void TearDown() override { RemoveTreeForTest(target); }
 
   // A de-install script as an installation writes it, with [files] lines in its files section.
   void WriteScript(const std::string& files) {
@@ -40,21 +40,6 @@ class Deinstaller : public ::testing::Test {
                    "\r\n//$OLEUNREGISTER$\r\n\r\n//$FILES$\r\n" + files +
                    "\r\n//$PMGROUP$\r\n\r\n//$USERSCRIPT$\r\n"
                    "\r\n//$DIRECTORIES$\r\nRMDIR(\"%TARGET%\")\r\nRMDIR(\"%TARGET%\\Device\")\r\n\r\n//$CLEANUP$\r\n");
-  }
-  static void RemoveAll(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        SetFileAttributesA((path + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveAll(path + "\\" + name);
-        else DeleteFileA((path + "\\" + name).c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
   }
 
   const std::string kFiles = "DELETE(\"%TARGET%\\VIEW.EXE\")\r\nDELETE(\"%TARGET%\\HELP.TXT\")\r\n"

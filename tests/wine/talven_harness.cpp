@@ -126,3 +126,20 @@ std::string TalvenProgram::DumpedVariable(const std::string& name) const {
   const size_t start = at + name.size() + 2;
   return log.substr(start, log.find('\n', start) - start);
 }
+
+void RemoveTreeForTest(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string entry = path + "\\" + name;
+      SetFileAttributesA(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTreeForTest(entry);
+      else DeleteFileA(entry.c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(path.c_str());
+}

@@ -58,6 +58,8 @@ class TalvenProgram {
 std::string ScratchFolder(const std::string& name);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+// Deletes [path] and everything below it, read-only entries too; a missing folder is no fault.
+void RemoveTreeForTest(const std::string& path);
 // The delayed moves the system holds for its next start, as its REG_MULTI_SZ value lists them:
 // source, then target ("!" in front: it is replaced; empty: the source is deleted).
 std::vector<std::string> PendingFileMoves();

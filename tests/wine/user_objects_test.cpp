@@ -22,13 +22,6 @@ void LetPaint() {
   }
 }
 
-bool CaptureClient(HWND window, windriver::Picture& picture) {
-  RECT client;
-  GetClientRect(window, &client);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  return windriver::CaptureScreenRect(client, picture);
-}
-
 // The icon windows on [parent], with their places in its client area.
 std::vector<RECT> IconWindows(HWND parent) {
   std::vector<RECT> icons;
@@ -69,7 +62,7 @@ TEST(Backdrop, PaintedItemsAndIconsAlignedOnTheClientArea) {
   GetClientRect(main, &client);
   const int R = client.right, B = client.bottom;
   windriver::Picture p;
-  ASSERT_TRUE(CaptureClient(main, p));
+  ASSERT_TRUE(windriver::CaptureClientArea(main, p));
   windriver::SaveBmp(p, ArtefactFolder() + "objects_backdrop_items.bmp");
   EXPECT_EQ(p.Pixel(R / 4, B - 100), kTeal);  // the object's colour, not the gradient
   // The block at the far corner, one pixel from the edges, 60 x 20 pixels.
@@ -99,7 +92,7 @@ TEST(Backdrop, PaintedItemsAndIconsAlignedOnTheClientArea) {
   // A new text shows at the next paint; the frame goes with an empty one.
   ASSERT_EQ(run.Line("SETCONTROLTEXT(\"WELCOME\", 1, \"\")"), 0);
   LetPaint();
-  ASSERT_TRUE(CaptureClient(main, p));
+  ASSERT_TRUE(windriver::CaptureClientArea(main, p));
   EXPECT_EQ(p.Pixel(60, 50), kTeal);
   // Another backdrop takes the icons away with the bitmaps.
   ASSERT_EQ(run.Line("SHOWBACKDROP(\"PLAIN\")"), 0);
@@ -166,7 +159,7 @@ TEST(CueCard, OnTheBackdropBorderedCentredAndReplaced) {
   EXPECT_EQ(r.bottom - r.top, 80);
   LetPaint();
   windriver::Picture p;
-  ASSERT_TRUE(CaptureClient(card, p));
+  ASSERT_TRUE(windriver::CaptureClientArea(card, p));
   windriver::SaveBmp(p, ArtefactFolder() + "objects_cue_card.bmp");
   // Two rings three pixels in: dark on the left and top, white on the right and bottom.
   EXPECT_EQ(p.Pixel(1, 40), kGrey);
@@ -193,7 +186,7 @@ TEST(CueCard, OnTheBackdropBorderedCentredAndReplaced) {
   EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
   EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
   LetPaint();
-  ASSERT_TRUE(CaptureClient(card, p));
+  ASSERT_TRUE(windriver::CaptureClientArea(card, p));
   EXPECT_EQ(p.Pixel(0, 20), RGB(0, 0, 0));  // border style 1
   EXPECT_EQ(p.Pixel(98, 20), RGB(0, 0, 0));
   EXPECT_EQ(p.Pixel(99, 20), kGrey);
@@ -201,7 +194,7 @@ TEST(CueCard, OnTheBackdropBorderedCentredAndReplaced) {
   run.RunLines(dir + "AGAIN.QLS", {"CREATECUECARD(\"middle\", 0, 0, 100, 50, 3)", "ENDOBJECT()",
                                  "SETCONTROLTEXT(\"MIDDLE\", 1, \"nothing has this id\")"});
   LetPaint();
-  ASSERT_TRUE(CaptureClient(card, p));
+  ASSERT_TRUE(windriver::CaptureClientArea(card, p));
   EXPECT_EQ(p.Pixel(4, 20), RGB(64, 128, 128));
   EXPECT_EQ(p.Pixel(5, 20), kGrey);
   ASSERT_EQ(run.Line("DESTROYOBJECT(\"Middle\")"), 0);

@@ -24,13 +24,6 @@ void ToFront(HWND window) {
   }
 }
 
-bool CaptureClient(HWND window, windriver::Picture& picture) {
-  RECT client;
-  GetClientRect(window, &client);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  return windriver::CaptureScreenRect(client, picture);
-}
-
 std::wstring ProfileText(const char* section, const char* key) {
   char text[64] = "";
   GetProfileStringA(section, key, "ENA", text, sizeof text);
@@ -64,7 +57,7 @@ TEST(Backdrop, GradientBandsAndTheObjectColour) {
   EXPECT_EQ(GetWindowLongA(main, GWL_STYLE) & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
   ToFront(main);
   windriver::Picture picture;
-  ASSERT_TRUE(CaptureClient(main, picture));
+  ASSERT_TRUE(windriver::CaptureClientArea(main, picture));
   windriver::SaveBmp(picture, ArtefactFolder() + "backdrop_gradient.bmp");
   RECT client;
   GetClientRect(main, &client);
@@ -76,7 +69,7 @@ TEST(Backdrop, GradientBandsAndTheObjectColour) {
   }
   ASSERT_EQ(run.Line("SHOWBACKDROP(\"ORANGE\")"), 0);
   ToFront(main);
-  ASSERT_TRUE(CaptureClient(main, picture));
+  ASSERT_TRUE(windriver::CaptureClientArea(main, picture));
   windriver::SaveBmp(picture, ArtefactFolder() + "backdrop_colour.bmp");
   EXPECT_EQ(Count(picture, 0, picture.width, 0, picture.height, RGB(255, 128, 0)), picture.width * picture.height);
   SetWindowPos(main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -161,7 +154,7 @@ TEST(WaitMessage, CentredLinesWithAnEmptyLineBetween) {
   run.windows.ShowWaitMessage("Please wait\n\nCopying the files");
   ToFront(wait);
   windriver::Picture p;
-  ASSERT_TRUE(CaptureClient(wait, p));
+  ASSERT_TRUE(windriver::CaptureClientArea(wait, p));
   windriver::SaveBmp(p, ArtefactFolder() + "wait_message.bmp");
   const COLORREF grey = RGB(192, 192, 192);
   std::vector<int> inkRows;
