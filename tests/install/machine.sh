@@ -21,28 +21,33 @@ windows_path() {
 # Keeps the files and the registry an installation may touch as NAME.files and NAME.<root>.txt:
 # Program Files, the start menus and desktops; HKEY_LOCAL_MACHINE\Software and
 # HKEY_CURRENT_USER\Software as regedit exports them (UTF-16, made text). Left out: the
-# interpreter's record of the data-access library (written by every run, no part of a product)
-# and Wine's own keys (its temporary system parameters come and go with windows).
+# interpreter's data-access library and its record (written by every run, no part of a
+# product), Wine's own keys (its temporary system parameters come and go with windows) and what
+# a young Windows writes once on its first sound or its first restart (the audio devices, the
+# theme's settings).
 machine_state() {
   local name=$1 drive_c=$WINEPREFIX/drive_c root
   (cd "$drive_c" && find "Program Files" "ProgramData/Microsoft/Windows/Start Menu" users/*/Desktop \
-    "users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu" 2>/dev/null | sort) > "$MACHINE_WORK/$name.files"
+    "users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu" 2>/dev/null |
+    grep -v '^Program Files/Common Files/Microsoft Shared/DAO' | sort) > "$MACHINE_WORK/$name.files"
   for root in HKEY_LOCAL_MACHINE HKEY_CURRENT_USER; do
     "$WINE" regedit /E "$(windows_path "$MACHINE_WORK/$name.$root.reg")" "$root\\Software"
     iconv -f UTF-16 -t UTF-8 "$MACHINE_WORK/$name.$root.reg" | tr -d '\r' |
-      awk '/^\[/ { skip = index($0, "\\Shared Tools\\DAO]") > 0 || index($0, "[HKEY_CURRENT_USER\\Software\\Wine\\") == 1 }
+      awk '/^\[/ { skip = index($0, "\\Shared Tools\\DAO]") > 0 || index($0, "[HKEY_CURRENT_USER\\Software\\Wine\\") == 1 ||
+                         index($0, "\\CurrentVersion\\MMDevices") > 0 || index($0, "\\CurrentVersion\\ThemeManager") > 0 }
            !skip' > "$MACHINE_WORK/$name.$root.txt"
   done
 }
 
 # Compares the states BEFORE and AFTER; prints what differs and fails when anything does. A
-# SharedDlls key that the counts made stays behind empty: it is the system's.
+# SharedDlls key that the counts made stays behind empty: it is the system's (blank lines,
+# which only part the keys, are not compared).
 machine_same() {
   local before=$1 after=$2 root status=0
   diff "$MACHINE_WORK/$before.files" "$MACHINE_WORK/$after.files" || status=1
   for root in HKEY_LOCAL_MACHINE HKEY_CURRENT_USER; do
-    diff <(grep -v '^\[.*\\SharedDlls\]$' "$MACHINE_WORK/$before.$root.txt") \
-         <(grep -v '^\[.*\\SharedDlls\]$' "$MACHINE_WORK/$after.$root.txt") || status=1
+    diff <(grep -v -e '^\[.*\\SharedDlls\]$' -e '^$' "$MACHINE_WORK/$before.$root.txt") \
+         <(grep -v -e '^\[.*\\SharedDlls\]$' -e '^$' "$MACHINE_WORK/$after.$root.txt") || status=1
   done
   return $status
 }
