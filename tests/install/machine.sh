@@ -23,8 +23,8 @@ windows_path() {
 # HKEY_CURRENT_USER\Software as regedit exports them (UTF-16, made text). Left out: the
 # interpreter's data-access library and its record (written by every run, no part of a
 # product), Wine's own keys (its temporary system parameters come and go with windows) and what
-# a young Windows writes once on its first sound or its first restart (the audio devices, the
-# theme's settings).
+# a young Windows writes once on its first sound, restart or folder window (the audio devices,
+# the theme's settings, the folder windows' view).
 machine_state() {
   local name=$1 drive_c=$WINEPREFIX/drive_c root
   (cd "$drive_c" && find "Program Files" "ProgramData/Microsoft/Windows/Start Menu" users/*/Desktop \
@@ -34,7 +34,8 @@ machine_state() {
     "$WINE" regedit /E "$(windows_path "$MACHINE_WORK/$name.$root.reg")" "$root\\Software"
     iconv -f UTF-16 -t UTF-8 "$MACHINE_WORK/$name.$root.reg" | tr -d '\r' |
       awk '/^\[/ { skip = index($0, "\\Shared Tools\\DAO]") > 0 || index($0, "[HKEY_CURRENT_USER\\Software\\Wine\\") == 1 ||
-                         index($0, "\\CurrentVersion\\MMDevices") > 0 || index($0, "\\CurrentVersion\\ThemeManager") > 0 }
+                         index($0, "\\CurrentVersion\\MMDevices") > 0 || index($0, "\\CurrentVersion\\ThemeManager") > 0 ||
+                         index($0, "\\CurrentVersion\\Explorer\\Advanced]") > 0 }
            !skip' > "$MACHINE_WORK/$name.$root.txt"
   done
 }
