@@ -88,7 +88,7 @@ install
 "$WINE" uninstaller --list | tr -d '\r' | grep -qx 'Lumivane|||Lumivane' || fail "uninstaller --list does not show Lumivane"
 "$WINE" reg query "$uninstall_key" /v UninstallString | grep -qF '"C:\windows\KVLSOFT\MORPAX.EXE" "C:\Program Files\Lumivane\DEINSTAL.QLS"' ||
   fail "UninstallString: $("$WINE" reg query "$uninstall_key" /v UninstallString)"
-group="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumivane/Lumivane.LNK"
+group="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumivane/Lumistart.LNK"
 desktop="$drive_c/users/Public/Desktop/Lumivane.LNK"
 for link in "$group" "$desktop"; do
   info=$(lnkinfo "$link" 2>&1) || fail "$link cannot be read: $info"
