@@ -9,11 +9,15 @@
 
 #include "bootstrap/core/setup_texts.h"
 #include "support/debug_log.h"
+#include "support/run_switches.h"
 #include "support/win32.h"
 
-// Results: 0 for success, else the string resource that holds the message.
+// Results: 0 for success, else the string resource that holds the message. They are also the
+// program's exit code when the interpreter could not be run (200: a work folder cannot be
+// written); otherwise the exit code is the interpreter's.
 enum BootstrapResult : int {
   BOOT_OK = 0,
+  BOOT_FOLDER_UNWRITABLE = 200,
   BOOT_SOURCE_MISSING = 201,
   BOOT_CREATE_FAILED = 202,
   BOOT_NO_SPACE = 203,
@@ -33,6 +37,9 @@ struct Bootstrap {
   std::string programFolder;    // Windows directory + "KVLSOFT\"
   std::string arguments;        // the bootstrap's own command line, passed on unchanged
   bool silent = false;          // errors go to ERROR.LOG instead of a message box
+  RunSwitches switches;         // of unattended installations, passed on with the arguments
+  bool unattended = false;      // nothing waits for a person, not even the folder message
+  int exitCode = 0;             // the interpreter's, or the result that kept it from running
   SetupTexts texts;
   HWND window = nullptr;        // the working window while it exists
   Win32DebugLogBackend logBackend{false};
@@ -50,8 +57,16 @@ void CreateWorkingWindow(Bootstrap& run);
 void CloseWorkingWindow(Bootstrap& run);
 
 // Starts the interpreter with [commandLine] (current directory inherited) and waits for its
-// end while the windows keep being served. BOOT_START_FAILED when it cannot be started.
+// end while the windows keep being served; its exit code goes to [run.exitCode]. With a time
+// limit, an interpreter that is still running some seconds after the limit (stuck where it
+// cannot look at the clock) is ended, with the timed-out verdict. BOOT_START_FAILED when it
+// cannot be started.
 int RunInterpreter(Bootstrap& run, const std::string& commandLine);
+
+// A message for the user: in a message box, or appended to ERROR.LOG in silent mode (with
+// [shownWhenSilent] only in an unattended run) and in unattended runs; also to the
+// installation log when there is one.
+void ReportMessage(Bootstrap& run, const std::string& text, UINT style, bool shownWhenSilent = false);
 
 // The message of [result] ("%1" = [name], or for BOOT_START_FAILED the command line and the
 // start call's result) in a message box, or in silent mode appended to ERROR.LOG.

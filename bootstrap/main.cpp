@@ -1,5 +1,6 @@
 // The bootstrap's main flow. Everything runs before a message loop would start; the program
-// ends when the interpreter has ended, with exit code 0 in every case.
+// ends when the interpreter has ended, with the interpreter's exit code (its verdict), or with
+// the result that kept the interpreter from running.
 #include <vector>
 
 #include "bootstrap/bootstrap.h"
@@ -47,6 +48,12 @@ std::string CurrentDirectory() {
   return buffer;
 }
 
+std::string FullPath(const std::string& path) {
+  char buffer[MAX_PATH] = "";
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
+}
+
 // Steps that install the programs and the script, then start the interpreter. Stops at the first
 // failure; [failing] names the source of the failing step for its message.
 int InstallAndRun(Bootstrap& run, std::string& failing, std::string& commandLine) {
@@ -75,7 +82,15 @@ int InstallAndRun(Bootstrap& run, std::string& failing, std::string& commandLine
 void RunBootstrap(Bootstrap& run) {
   run.logBackend.AttachSettings(ProgramIniFileName(), LoadResourceText(kTitleText));
   run.arguments = ArgumentsOf(GetCommandLineA());
-  run.silent = IsSilent(run.arguments);
+  std::vector<std::string> words = SplitCommandLine(run.arguments);
+  run.switches = TakeRunSwitches(words, 0);
+  run.silent = run.switches.Any() ? run.switches.silent : IsSilent(run.arguments);
+  run.unattended = run.switches.Unattended();
+  run.logBackend.SetQuiet(run.unattended);
+  // The switches' files are named from where SETUP.EXE was started; the interpreter starts in
+  // another folder.
+  if (run.switches.Any()) run.arguments = WithAbsoluteSwitchPaths(run.arguments, CurrentDirectory());
+  if (run.switches.log) run.switches.logFile = FullPath(run.switches.logFile);
 
   char module[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, module, sizeof module);
@@ -99,8 +114,8 @@ void RunBootstrap(Bootstrap& run) {
   if (!unwritable.empty()) {
     // Shown in silent mode too: without these folders nothing can be installed.
     run.log.LogText("Setup: cannot write in '" + unwritable + "'\r\n");
-    ShowMessageBox(run.window, FolderMessage(run.texts.folderMessage, unwritable), LoadResourceText(kTitleText),
-                   MB_OK);
+    ReportMessage(run, FolderMessage(run.texts.folderMessage, unwritable), MB_OK, true);
+    run.exitCode = BOOT_FOLDER_UNWRITABLE;
     CloseWorkingWindow(run);
     return;
   }
@@ -117,5 +132,5 @@ void RunBootstrap(Bootstrap& run) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   static Bootstrap run;  // static: the window procedure holds its address for the whole run
   RunBootstrap(run);
-  return 0;
+  return run.exitCode;
 }

@@ -8,6 +8,7 @@
 #include "commands/copy_rules.h"
 #include "commands/file_info_win32.h"
 #include "engine/executor.h"
+#include "engine/prompts.h"
 #include "support/file_helpers_win32.h"
 #include "support/text.h"
 #include "support/win32.h"
@@ -35,7 +36,7 @@ int RunCopy(Interpreter& ip, TokenLine& line, bool listForm) {
     gauge = std::make_unique<CopyGaugeLink>(*windows);
   }
   const int result = BlockCopy(ip.log, request.source, sourceDirectory, target, gauge.get(), request.expand != 0,
-                               request.append != 0, request.move != 0);
+                               request.append != 0, request.move != 0, &ip.installLog);
   if (result != 0) return result;
   return SetErrorVariable(ip, 0);
 }
@@ -57,6 +58,7 @@ int UncompressCommand(Interpreter& ip, TokenLine& line) {
   int32_t remove = 0;
   if (int r = ReadOptionalNumbers(ip, line, c + 4, 3, &remove, 1)) return r;
   const int status = FCopyFile(ip.log, source, target, 0, nullptr, false, true);
+  NoteCopy(ip.installLog, source, target, status);
   if (status == COPY_DONE && remove != 0) DeleteFileA(source.c_str());
   return CopyStatusError(status);
 }
@@ -108,12 +110,27 @@ int AskOverwrite(Interpreter& ip, const std::string& message, const OverwriteFil
   ip.log.LogText("Ask for overwrite conformation\r\n");
   const std::string text = OverwritePrompt(ip.log, message, ip.platform.ResourceText(kOverwritePromptText),
                                            CurrentLanguage(ip), existing, newer);
+  // The dates and sizes in the text differ from machine to machine: the question is known by
+  // its two files.
+  const std::string title = ip.variables.GetVariable("CAPTION");
   ip.platform.BeginUserPrompt();
-  const int answer = ip.platform.ShowMessage(text, ip.variables.GetVariable("CAPTION"),
-                                             MSG_YESNO | MSG_ICONQUESTION | kDefaultButtonTwo, -1);
+  const int answer = AskMessage(ip, QuestionKind::Overwrite, text, title, MSG_YESNO | MSG_ICONQUESTION | kDefaultButtonTwo,
+                                {{"title", title}, {"existing", existing.name}, {"new", newer.name}});
   ip.platform.EndUserPrompt();
   // Only Yes replaces: a box that could not be shown keeps the file.
   return answer == ANSWER_YES ? ANSWER_YES : ANSWER_NO;
+}
+
+// Why CONFIRMOVERWRITE( keeps the existing file, for the installation log.
+const char* KeepReason(OverwriteStep step, const OverwriteFile& existing, const OverwriteFile& newer, int versionOrder,
+                       int32_t mode) {
+  if (step == OverwriteStep::Ask) return "the answer was No";
+  const bool byVersion = existing.hasVersion && newer.hasVersion;
+  const bool same = byVersion ? versionOrder == 0 : existing.timeValue == newer.timeValue;
+  const bool older = byVersion ? versionOrder < 0 : newer.timeValue < existing.timeValue;
+  if (same) return byVersion ? "the same version" : "the same date and time";
+  if (older && mode == 2) return "the new file is older";
+  return "the file is read-only or in use";
 }
 
 int ConfirmOverwriteCommand(Interpreter& ip, TokenLine& line) {
@@ -141,6 +158,9 @@ int ConfirmOverwriteCommand(Interpreter& ip, TokenLine& line) {
       ip.log.LogText("Overwrite confirm complete\r\n");
       ip.log.LogText(decision == ANSWER_YES ? "Yes - do overwrite\r\n" : "No - don't overwrite\r\n");
     }
+    if (decision == ANSWER_NO && ip.installLog.Enabled())
+      ip.installLog.Note("Kept: ", texts[0], " (not replaced by ", texts[1], ": ",
+                         KeepReason(step, existing, newer, CompareFileVersions(newVersion, oldVersion), mode), ")");
   }
   return SetErrorVariable(ip, decision == ANSWER_YES ? 6 : 7);
 }

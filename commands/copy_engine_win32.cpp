@@ -5,6 +5,7 @@
 #include "commands/copy_target_win32.h"
 #include "commands/file_info_win32.h"
 #include "engine/errors.h"
+#include "engine/run_outcome.h"
 #include "support/file_helpers_win32.h"
 #include "support/text.h"
 #include "support/win32.h"
@@ -88,6 +89,22 @@ int CopyStatusError(int status) {
   }
 }
 
+void NoteCopy(InstallLog& installLog, const std::string& source, const std::string& target, int status) {
+  if (!installLog.Enabled()) return;
+  static const char* const kReasons[] = {"",
+                                         "the source was not found",
+                                         "the target could not be created",
+                                         "not enough space on the target drive",
+                                         "source and target are the same file",
+                                         "the target name is not valid",
+                                         "the source could not be read",
+                                         "the target could not be written"};
+  if (status == COPY_DONE)
+    installLog.Note("Copied: ", target, " from ", source);
+  else
+    installLog.Note("Not copied: ", target, " from ", source, ": ", kReasons[status >= 1 && status <= 7 ? status : 7]);
+}
+
 int FCopyFile(DebugLog& log, const std::string& source, const std::string& target, DWORD attributes,
               CopyGaugeLink* gauge, bool append, bool expand) {
   if (log.Enabled()) log.LogText("FCopyFile: '" + source + "'  '" + target + "'\r\n");
@@ -163,11 +180,12 @@ int ValidateName(DebugLog& log, const std::string& found, const std::string& tar
 }
 
 int BlockCopy(DebugLog& log, const std::string& pattern, const std::string& sourceDirectory, const std::string& target,
-              CopyGaugeLink* gauge, bool expand, bool append, bool move) {
+              CopyGaugeLink* gauge, bool expand, bool append, bool move, InstallLog* installLog) {
   if (log.Enabled()) log.LogText("BlockCopy: '" + pattern + "'  '" + target + "'\r\n");
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
   int status = COPY_SOURCE_MISSING;
+  if (search == INVALID_HANDLE_VALUE && installLog) NoteCopy(*installLog, pattern, target, status);
   if (search != INVALID_HANDLE_VALUE) {
     status = COPY_DONE;
     do {
@@ -180,6 +198,7 @@ int BlockCopy(DebugLog& log, const std::string& pattern, const std::string& sour
       if (status == COPY_DONE) status = FCopyFile(log, fullSource, resolved, 0, gauge, append, expand);
       // The empty file that resolving the name made is no copy: a failed copy leaves nothing.
       if (status != COPY_DONE && created) DeleteFileA(resolved.c_str());
+      if (installLog) NoteCopy(*installLog, fullSource, resolved, status);
       if (status == COPY_DONE && move) DeleteMatching(fullSource);
     } while (status == COPY_DONE && FindNextFileA(search, &entry));
     FindClose(search);

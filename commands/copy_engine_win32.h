@@ -9,6 +9,7 @@
 
 class DebugLog;
 class CopyGaugeLink;
+class InstallLog;
 
 // What one file copy ended with; CopyStatusError gives its script error.
 enum CopyStatus : int {
@@ -22,6 +23,8 @@ enum CopyStatus : int {
   COPY_WRITE_FAILED = 7,    // 10044
 };
 int CopyStatusError(int status);
+// Notes one copy in the installation log: "Copied: ..." or "Not copied: ..." with the reason.
+void NoteCopy(InstallLog& installLog, const std::string& source, const std::string& target, int status);
 
 // Copies [source] to [target] in 1024-byte blocks. [attributes] are the target's at the end (0
 // for normal); [gauge], when given, shows the names in its source and target lines and the
@@ -35,9 +38,10 @@ int FCopyFile(DebugLog& log, const std::string& source, const std::string& targe
 // Copies every file that matches [pattern] (names beginning with "." and folders left out)
 // from [sourceDirectory] to [target], resolved by ValidateName; with [move] each source is
 // deleted once copied. Stops at the first failure (the empty file that resolving its name made
-// goes again). 0 or the script error of that failure.
+// goes again). 0 or the script error of that failure. Each file goes into [installLog] when one
+// is given.
 int BlockCopy(DebugLog& log, const std::string& pattern, const std::string& sourceDirectory, const std::string& target,
-              CopyGaugeLink* gauge, bool expand, bool append, bool move);
+              CopyGaugeLink* gauge, bool expand, bool append, bool move, InstallLog* installLog = nullptr);
 
 // [resolved] = [target] when that names a file that can be opened or created (an empty one is
 // created), else [target] with a backslash and [found] after it when that can. 0 or 5.

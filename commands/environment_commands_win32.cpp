@@ -73,14 +73,18 @@ int SetEnvironCommand(Interpreter& ip, TokenLine& line) {
   int root = 0;
   const char* key = nullptr;
   if (place == 0) {
-    return SetErrorVariable(ip, EditBatchFile(ip, batch, "SET " + name + "=" + value, [&](const auto& lines) {
-                              return SetBatchVariable(lines, name, value);
-                            }));
+    const int edited = EditBatchFile(ip, batch, "SET " + name + "=" + value, [&](const auto& lines) {
+      return SetBatchVariable(lines, name, value);
+    });
+    if (edited == 0) ip.installLog.Note("Environment: ", batch, ": SET ", name, "=", value);
+    return SetErrorVariable(ip, edited);
   }
   // An empty name would make the removal take the whole environment key with it.
   if (RegistryEnvironment(place, root, key) && !name.empty()) {
     if (value.empty()) DeleteRegEntry(root, key, name);
     else WriteRegString(root, key, name, value);
+    ip.installLog.Note("Environment: ", RegistryRootName(root), "\\", key, " ", name,
+                       value.empty() ? " removed" : " = " + value);
   }
   return SetErrorVariable(ip, 0);
 }
@@ -96,9 +100,11 @@ int AddPathCommand(Interpreter& ip, TokenLine& line) {
   int root = 0;
   const char* key = nullptr;
   if (place == 0) {
-    return SetErrorVariable(ip, EditBatchFile(ip, batch, "PATH=" + directory, [&](const auto& lines) {
-                              return AddBatchPath(lines, directory);
-                            }));
+    const int edited = EditBatchFile(ip, batch, "PATH=" + directory, [&](const auto& lines) {
+      return AddBatchPath(lines, directory);
+    });
+    if (edited == 0) ip.installLog.Note("Environment: ", batch, ": ", directory, " in the path");
+    return SetErrorVariable(ip, edited);
   }
   if (RegistryEnvironment(place, root, key)) {
     // Read whole and written back with the type it had: a cut path would lose its end, and a
@@ -107,6 +113,7 @@ int AddPathCommand(Interpreter& ip, TokenLine& line) {
     const std::string path = ReadRegLongString(root, key, "Path", "", &type);
     WriteRegString(root, key, "Path", AddToPathValue(path, WindowsDirectory(), directory),
                    type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ);
+    ip.installLog.Note("Environment: ", RegistryRootName(root), "\\", key, " Path holds ", directory);
   }
   return SetErrorVariable(ip, 0);
 }
@@ -187,6 +194,8 @@ int ChangeConfigCommand(Interpreter& ip, TokenLine& line) {
   ip.platform.SetBusyCursor(true);
   const ConfigResult result = ChangeConfigFile(ip, path, files, buffers, create);
   ip.platform.SetBusyCursor(wasBusy);
+  if (result.changes > 0)
+    ip.installLog.Note("Configuration: ", path, " (", DecimalText(result.changes), " changes, backup ", result.backup, ")");
   if (int r = ip.variables.SetVariable(backupVariable, result.backup)) return r;
   if (int r = ip.variables.SetVariableNumber(changesVariable, result.changes)) return r;
   return SetErrorVariable(ip, result.error);

@@ -5,6 +5,7 @@
 
 #include "commands/command_families.h"
 #include "commands/directories_win32.h"
+#include "engine/prompts.h"
 #include "support/text.h"
 #include "support/win32.h"
 #include "ui/language.h"
@@ -21,8 +22,8 @@ int CheckExistsCommand(Interpreter& ip, TokenLine& line) {
     if (FileExists(path)) return SetErrorVariable(ip, 1);
     if (!ask) return SetErrorVariable(ip, 0);
     ip.platform.BeginUserPrompt();
-    const int answer = ip.platform.ShowMessage(prompt, ip.variables.GetVariable("CAPTION"),
-                                               MSG_OKCANCEL | MSG_ICONEXCLAMATION, -1);
+    const int answer =
+        AskMessage(ip, QuestionKind::Disk, prompt, ip.variables.GetVariable("CAPTION"), MSG_OKCANCEL | MSG_ICONEXCLAMATION);
     ip.platform.EndUserPrompt();
     if (answer != ANSWER_OK) return SetErrorVariable(ip, 2);
   }
@@ -32,7 +33,8 @@ int DeleteCommand(Interpreter& ip, TokenLine& line) {
   std::string path;
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   const bool matched = FileExists(path);
-  DeleteMatching(path);
+  const int deleted = DeleteMatching(path);
+  if (deleted > 0) ip.installLog.Note("Deleted: ", path, deleted > 1 ? " (" + DecimalText(deleted) + " files)" : "");
   return SetErrorVariable(ip, matched ? 0 : 1);
 }
 
@@ -40,13 +42,17 @@ int RenameCommand(Interpreter& ip, TokenLine& line) {
   std::string from, to;
   if (int r = ReadStringParam(ip, line, 1, from)) return r;
   if (int r = ReadStringParam(ip, line, 2, to)) return r;
-  return SetErrorVariable(ip, MoveFileA(from.c_str(), to.c_str()) ? 0 : 1);
+  const bool moved = MoveFileA(from.c_str(), to.c_str()) != FALSE;
+  if (moved) ip.installLog.Note("Renamed: ", from, " to ", to);
+  return SetErrorVariable(ip, moved ? 0 : 1);
 }
 
 int MkdirCommand(Interpreter& ip, TokenLine& line) {
   std::string path;
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
-  return SetErrorVariable(ip, MakeDirectory(ip.log, path) == 0 ? 0 : 1);
+  const int made = MakeDirectory(ip.log, path);
+  if (made == 0) ip.installLog.Note("Folder made: ", path);
+  return SetErrorVariable(ip, made == 0 ? 0 : 1);
 }
 
 int RmdirCommand(Interpreter& ip, TokenLine& line) {

@@ -47,11 +47,13 @@ struct LinkSpec {
 
 // Saves the shell link [spec] as [path]; an existing link of that name is replaced. Failures are
 // only logged: a link that cannot be made is not reported to the script.
-void SaveShellLink(DebugLog& log, const std::string& path, const LinkSpec& spec) {
+void SaveShellLink(Interpreter& ip, const std::string& path, const LinkSpec& spec) {
+  DebugLog& log = ip.log;
   if (path.empty()) return;
   wchar_t widePath[MAX_PATH];
   if (path.size() >= MAX_PATH || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH)) {
     log.LogText("Shortcut path too long: '" + path + "'\r\n");
+    ip.installLog.Note("Shortcut not saved (path too long): ", path);
     return;
   }
   const HRESULT init = CoInitialize(nullptr);
@@ -74,6 +76,8 @@ void SaveShellLink(DebugLog& log, const std::string& path, const LinkSpec& spec)
   }
   if (SUCCEEDED(init)) CoUninitialize();
   log.LogText("Shortcut '" + path + (SUCCEEDED(saved) ? "' saved\r\n" : "' not saved\r\n"));
+  if (SUCCEEDED(saved)) ip.installLog.Note("Shortcut: ", path, " to ", spec.target);
+  else ip.installLog.Note("Shortcut not saved: ", path, " to ", spec.target);
 }
 
 // The group folder that MAKEGROUP( and DELETEGROUP( mean: a name with a backslash is a path, any
@@ -97,10 +101,12 @@ int MakeGroupCommand(Interpreter& ip, TokenLine& line) {
     const std::string group = ShellEntryName(name);
     SendProgmanCommand(ip, CreateGroupText(group, groupFile));
     SendProgmanCommand(ip, ShowGroupText(group, 1));
+    ip.installLog.Note("Program group (Program Manager): ", group);
     return SetErrorVariable(ip, 0);
   }
   const std::string path = GroupFolderPath(ip, name);
   if (path.empty() || MakeDirectory(ip.log, path) == 1) return SetErrorVariable(ip, 1);
+  ip.installLog.Note("Program group: ", path);
   ip.commandState->currentGroupFolder = path;
   return SetErrorVariable(ip, 0);
 }
@@ -110,11 +116,14 @@ int DeleteGroupCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 1, name)) return r;
   if (OldShell(ip)) {
     SendProgmanCommand(ip, DeleteGroupText(ShellEntryName(name)));
+    ip.installLog.Note("Program group removed (Program Manager): ", ShellEntryName(name));
     return 0;
   }
   const std::string path = GroupFolderPath(ip, name);
   if (path.empty()) return SetErrorVariable(ip, 1);
-  const int stored = SetErrorVariable(ip, RemoveTree(ip.log, path, 2));
+  const int removed = RemoveTree(ip.log, path, 2);
+  if (removed == 0) ip.installLog.Note("Program group removed: ", path);
+  const int stored = SetErrorVariable(ip, removed);
   std::string& current = ip.commandState->currentGroupFolder;
   if (stored == 0 && EqualsNoCase(current, path)) current.clear();
   return stored;
@@ -144,10 +153,11 @@ int MakeIconCommand(Interpreter& ip, TokenLine& line) {
     GroupItem item{ShellEntryName(title), command, spec.arguments, spec.iconFile, spec.workingDirectory, spec.iconIndex};
     SendProgmanCommand(ip, DeleteItemText(item.title));
     SendProgmanCommand(ip, AddItemText(item));
+    ip.installLog.Note("Program item (Program Manager): ", item.title, " to ", command);
     return 0;
   }
   const std::string& group = ip.commandState->currentGroupFolder;
-  if (!group.empty()) SaveShellLink(ip.log, LinkPath(ip, true, "", group, title), spec);
+  if (!group.empty()) SaveShellLink(ip, LinkPath(ip, true, "", group, title), spec);
   return 0;
 }
 
@@ -159,7 +169,9 @@ int DeleteIconCommand(Interpreter& ip, TokenLine& line) {
     return 0;
   }
   const std::string& group = ip.commandState->currentGroupFolder;
-  if (!group.empty()) DeleteMatching(LinkPath(ip, true, "", group, title));
+  if (group.empty()) return 0;
+  const std::string path = LinkPath(ip, true, "", group, title);
+  if (DeleteMatching(path) > 0) ip.installLog.Note("Shortcut removed: ", path);
   return 0;
 }
 
@@ -203,7 +215,7 @@ int MakeShortcutCommand(Interpreter& ip, TokenLine& line) {
   LinkSpec spec = ReadItem(ip, line, 5, 0);
   spec.title = place[2];
   spec.target = place[3];
-  SaveShellLink(ip.log, LinkPath(ip, false, place[0], place[1], spec.title), spec);
+  SaveShellLink(ip, LinkPath(ip, false, place[0], place[1], spec.title), spec);
   return 0;
 }
 
@@ -212,7 +224,7 @@ int DeleteShortcutCommand(Interpreter& ip, TokenLine& line) {
   std::string place[3];
   if (int r = ReadShortcutPlace(ip, line, 3, place)) return r;
   const std::string path = LinkPath(ip, false, place[0], place[1], place[2]);
-  if (!path.empty()) DeleteMatching(path);
+  if (!path.empty() && DeleteMatching(path) > 0) ip.installLog.Note("Shortcut removed: ", path);
   return 0;
 }
 

@@ -26,10 +26,13 @@ std::string ReadProfileValue(const std::string& section, const std::string& key,
 }
 
 // An empty key deletes the section, an empty value the entry.
-void WriteProfileValue(const std::string& section, const std::string& key, const std::string& value,
+void WriteProfileValue(Interpreter& ip, const std::string& section, const std::string& key, const std::string& value,
                        const std::string& file) {
   WritePrivateProfileStringA(section.c_str(), key.empty() ? nullptr : key.c_str(),
                              value.empty() ? nullptr : value.c_str(), file.c_str());
+  if (key.empty()) ip.installLog.Note("INI: ", file, " [", section, "] removed");
+  else if (value.empty()) ip.installLog.Note("INI: ", file, " [", section, "] ", key, " removed");
+  else ip.installLog.Note("INI: ", file, " [", section, "] ", key, " = ", value);
 }
 
 int ReadStrings(Interpreter& ip, TokenLine& line, std::string* out, int count) {
@@ -52,7 +55,7 @@ int GetProfileStringCommand(Interpreter& ip, TokenLine& line) {
 int WriteProfileStringCommand(Interpreter& ip, TokenLine& line) {
   std::string p[4];
   if (int r = ReadStrings(ip, line, p, 4)) return r;
-  WriteProfileValue(p[0], p[1], p[2], p[3]);
+  WriteProfileValue(ip, p[0], p[1], p[2], p[3]);
   return 0;
 }
 
@@ -63,12 +66,12 @@ int AppendProfileStringCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStrings(ip, line, p, 4)) return r;
   const std::string &section = p[0], &key = p[1], &item = p[2], &file = p[3];
   if (key.empty() || item.empty()) {
-    WriteProfileValue(section, key, item, file);
+    WriteProfileValue(ip, section, key, item, file);
     return 0;
   }
   std::string updated;
   if (AppendListItem(ReadProfileValue(section, key, "", file), item, updated))
-    WriteProfileValue(section, key, updated, file);
+    WriteProfileValue(ip, section, key, updated, file);
   return 0;
 }
 
@@ -83,7 +86,9 @@ std::string IniFilePath(const std::string& file) {
 int WriteMultiProfileStringCommand(Interpreter& ip, TokenLine& line) {
   std::string p[4];
   if (int r = ReadStrings(ip, line, p, 4)) return r;
-  return SetErrorVariable(ip, WriteMultiProfileEntry(ip.log, p[3], p[0], p[1], p[2]) ? 1 : 0);
+  const bool written = WriteMultiProfileEntry(ip.log, p[3], p[0], p[1], p[2]);
+  if (written) ip.installLog.Note("INI: ", p[3], " [", p[0], "] ", p[1], "=", p[2], " added");
+  return SetErrorVariable(ip, written ? 1 : 0);
 }
 
 // DELMULTIPROFILESTRING( section, key, value, file ): every "key=value" line of the section
@@ -96,6 +101,7 @@ int DelMultiProfileStringCommand(Interpreter& ip, TokenLine& line) {
   TextFileEdit edit(ip.log);
   if (edit.Open(path) != TextFileEdit::OpenResult::Opened) return SetErrorVariable(ip, 0);
   const bool saved = edit.Save(RemoveMultiEntry(edit.Lines(), p[0], p[1], p[2])) == TextFileEdit::SaveResult::Saved;
+  if (saved) ip.installLog.Note("INI: ", path, " [", p[0], "] ", p[1], "=", p[2], " removed");
   return SetErrorVariable(ip, saved ? 1 : 0);
 }
 

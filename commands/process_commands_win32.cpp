@@ -3,7 +3,8 @@
 // GETSCREENHEIGHT( and HIDESETUP().
 //
 // Every wait lets the windows work between its steps, sleeping in the message wait rather than
-// spinning, and ends early when the copy gauge's Cancel has sent the running line to :EXIT.
+// spinning, and ends early when the copy gauge's Cancel has sent the running line to :EXIT or
+// the run's time limit (/TIMEOUT:) has passed, which ends the run.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -20,8 +21,9 @@ namespace {
 constexpr DWORD kPollMs = 50;       // how often a wait for a window looks again
 constexpr DWORD kClockPollMs = 10;  // how often a pause reads the clock
 
-// Cancel on the copy gauge puts "GOTO :EXIT" in the running line's place and marks it to run.
-bool Cancelled(const Interpreter& ip) { return ip.line.chain != 0; }
+// Cancel on the copy gauge puts "GOTO :EXIT" in the running line's place and marks it to run;
+// the time limit closes every script file.
+bool WaitEnds(Interpreter& ip) { return ip.line.chain != 0 || TimeLimitReached(ip); }
 
 // Sleeps until [process] ends (nullptr: none), a window message arrives, or [timeoutMs] has
 // passed; then lets the windows handle what waits for them. True when the process has ended.
@@ -54,9 +56,10 @@ void Pause(Interpreter& ip, int32_t seconds, bool responsive) {
   while (seconds > 0) {
     if (responsive) {
       WaitAndPump(ip, nullptr, kClockPollMs);
-      if (Cancelled(ip)) return;
+      if (WaitEnds(ip)) return;
     } else {
       Sleep(kClockPollMs);
+      if (TimeLimitReached(ip)) return;
     }
     GetLocalTime(&now);
     if (now.wSecond == last) continue;
@@ -85,11 +88,13 @@ int WinExecCommand(Interpreter& ip, TokenLine& line) {
     CloseHandle(process.hThread);
     // The process itself is watched, not its exit code: a program that ends with 259 ("still
     // active") would otherwise be waited for for ever.
-    while (wait != 0 && !Cancelled(ip) && !WaitAndPump(ip, process.hProcess, kPollMs)) {
+    while (wait != 0 && !WaitEnds(ip) && !WaitAndPump(ip, process.hProcess, kPollMs)) {
     }
+    // A program that outlives the time limit is left running: it is not the interpreter's to end.
+    if (wait != 0 && ip.outcome.timedOut) ip.installLog.Note("Still running when the time limit ended the run: ", commandLine);
     CloseHandle(process.hProcess);
   }
-  if (wait != 0 && !Cancelled(ip))
+  if (wait != 0 && !WaitEnds(ip))
     Pause(ip, ReadSettingNumber(3, SettingsKey("Application"), "WinExecWait", 0), true);
   const int stored = SetErrorVariable(ip, started ? 32 : 0);
   if (ip.windows) ip.platform.SetBusyCursor(ip.windows->BusyCursor());
@@ -123,7 +128,7 @@ bool WindowWithTitle(const std::string& title) {
 
 // Waits, letting the windows work, until a window titled [title] exists ([present]) or is gone.
 void WaitForTitle(Interpreter& ip, const std::string& title, bool present) {
-  while (!Cancelled(ip) && WindowWithTitle(title) != present) WaitAndPump(ip, nullptr, kPollMs);
+  while (!WaitEnds(ip) && WindowWithTitle(title) != present) WaitAndPump(ip, nullptr, kPollMs);
 }
 
 int WaitCommand(Interpreter& ip, TokenLine& line) {

@@ -83,6 +83,8 @@ int CallRegistrationEntry(Interpreter& ip, TokenLine& line, const char* entryNam
     outcome = RunRegistrationEntry(ip, path, entryName);
     OleUninitialize();
   }
+  if (outcome == REG_DONE) ip.installLog.Note("Registered: ", path, " (", entryName, ")");
+  else ip.installLog.Note("Not registered: ", path, " (", entryName, ", ERROR ", DecimalText(outcome), ")");
   return SetErrorVariable(ip, outcome);
 }
 
@@ -101,6 +103,7 @@ int RegisterTypeLibCommand(Interpreter& ip, TokenLine& line) {
   if (FAILED(LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, &library))) return SetErrorVariable(ip, 2);
   const HRESULT registered = RegisterTypeLib(library, widePath.data(), wideHelp.data());
   library->Release();
+  if (!FAILED(registered)) ip.installLog.Note("Type library registered: ", path);
   return SetErrorVariable(ip, FAILED(registered) ? 3 : 0);
 }
 
@@ -115,6 +118,7 @@ int FontCommand(Interpreter& ip, TokenLine& line, bool add) {
   if (int r = ReadStringParam(ip, line, 1, path)) return r;
   if (!FileExists(path)) return ERR_PARAMETER_FILE_NOT_FOUND;
   const int result = add ? AddFontResourceA(path.c_str()) : RemoveFontResourceA(path.c_str());
+  if (result != 0) ip.installLog.Note(add ? "Font registered: " : "Font removed: ", path);
   const int stored = SetErrorVariable(ip, result);
   Broadcast(WM_FONTCHANGE, 0);
   return stored;
@@ -161,6 +165,7 @@ int InstallServiceCommand(Interpreter& ip, TokenLine& line) {
       if (service) {
         CloseServiceHandle(service);
         outcome = 0;
+        ip.installLog.Note("Service installed: ", name, " (", program, ")");
       }
     }
     CloseServiceHandle(manager);
@@ -178,8 +183,10 @@ int UninstallServiceCommand(Interpreter& ip, TokenLine& line) {
     SC_HANDLE service = OpenServiceA(manager, name.c_str(), DELETE | SERVICE_QUERY_STATUS);
     if (service) {
       SERVICE_STATUS status{};
-      if (QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_STOPPED && DeleteService(service))
+      if (QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_STOPPED && DeleteService(service)) {
         outcome = 0;
+        ip.installLog.Note("Service removed: ", name);
+      }
       CloseServiceHandle(service);
     }
     CloseServiceHandle(manager);
@@ -195,6 +202,7 @@ int SetAssociationCommand(Interpreter& ip, TokenLine& line) {
   WriteProfileStringA("Extensions", extension.c_str(), program.empty() ? nullptr : entry.c_str());
   Broadcast(WM_WININICHANGE, reinterpret_cast<LPARAM>("Extensions"));
   const std::string key = "." + extension;
+  ip.installLog.Note("File association: ", key, program.empty() ? " removed" : " opened by " + program);
   if (program.empty()) {
     DeleteRegEntry(1, key, "");
   } else {

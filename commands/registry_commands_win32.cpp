@@ -7,6 +7,7 @@
 #include "commands/command_state_win32.h"
 #include "engine/executor.h"
 #include "support/registry_win32.h"
+#include "support/text.h"
 #include "support/win32.h"
 
 namespace {
@@ -34,7 +35,9 @@ int RegWriteSettingCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 2, key)) return r;
   if (int r = ReadStringParam(ip, line, 3, name)) return r;
   if (int r = ReadStringParam(ip, line, 4, value)) return r;
-  return WriteRegString(root, key, name, value) ? ERR_REGISTRY_CREATE_FAILED : 0;
+  if (WriteRegString(root, key, name, value)) return ERR_REGISTRY_CREATE_FAILED;
+  ip.installLog.Note("Registry: ", RegistryRootName(root), "\\", key, " ", name, " = \"", value, "\"");
+  return 0;
 }
 
 // REGDELETESETTING( root, key, value name ): the value, or with an empty name the whole key.
@@ -45,6 +48,7 @@ int RegDeleteSettingCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 2, key)) return r;
   if (int r = ReadStringParam(ip, line, 3, name)) return r;
   DeleteRegEntry(root, key, name);
+  ip.installLog.Note("Registry: ", RegistryRootName(root), "\\", key, name.empty() ? " removed" : " " + name + " removed");
   return 0;
 }
 
@@ -68,7 +72,9 @@ int RegWriteIntCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 2, key)) return r;
   if (int r = ReadStringParam(ip, line, 3, name)) return r;
   if (int r = ReadNumberParam(ip, line, 4, value)) return r;
-  return WriteRegNumber(root, key, name, value) ? ERR_REGISTRY_CREATE_FAILED : 0;
+  if (WriteRegNumber(root, key, name, value)) return ERR_REGISTRY_CREATE_FAILED;
+  ip.installLog.Note("Registry: ", RegistryRootName(root), "\\", key, " ", name, " = ", DecimalText(value));
+  return 0;
 }
 
 std::string OwnerKey(const std::string& company, const std::string& product) {
@@ -135,31 +141,41 @@ int SetSharedRegistryCommand(Interpreter& ip, TokenLine& line) {
   return 0;
 }
 
+// The shared use counted or dropped, as the log and ERROR report it.
+int ReportSharedUse(Interpreter& ip, const std::string& file, int32_t count) {
+  ip.installLog.Note("Shared file: ", file, " used ", DecimalText(count), count == 1 ? " time" : " times");
+  return SetErrorVariable(ip, count);
+}
+
 int RegisterCommand(Interpreter& ip, TokenLine& line) {
   std::string file;
   if (int r = ReadStringParam(ip, line, 1, file)) return r;
   const SharedOwner& owner = ip.commandState->sharedOwner;
-  return SetErrorVariable(ip, AddSharedUse(ip.platform.UpperText(file), OwnerKey(owner.company, owner.product)));
+  const std::string upper = ip.platform.UpperText(file);
+  return ReportSharedUse(ip, upper, AddSharedUse(upper, OwnerKey(owner.company, owner.product)));
 }
 
 int UnregisterCommand(Interpreter& ip, TokenLine& line) {
   std::string file;
   if (int r = ReadStringParam(ip, line, 1, file)) return r;
   const SharedOwner& owner = ip.commandState->sharedOwner;
-  return SetErrorVariable(ip, DropSharedUse(ip.platform.UpperText(file), OwnerKey(owner.company, owner.product)));
+  const std::string upper = ip.platform.UpperText(file);
+  return ReportSharedUse(ip, upper, DropSharedUse(upper, OwnerKey(owner.company, owner.product)));
 }
 
 // REGISTERSHARED( file, company, product ) and UNREGISTERSHARED( file, company, product ).
 int RegisterSharedCommand(Interpreter& ip, TokenLine& line) {
   std::string p[3];
   if (int r = ReadStrings(ip, line, p, 3)) return r;
-  return SetErrorVariable(ip, AddSharedUse(ip.platform.UpperText(p[0]), OwnerKey(p[1], p[2])));
+  const std::string upper = ip.platform.UpperText(p[0]);
+  return ReportSharedUse(ip, upper, AddSharedUse(upper, OwnerKey(p[1], p[2])));
 }
 
 int UnregisterSharedCommand(Interpreter& ip, TokenLine& line) {
   std::string p[3];
   if (int r = ReadStrings(ip, line, p, 3)) return r;
-  return SetErrorVariable(ip, DropSharedUse(ip.platform.UpperText(p[0]), OwnerKey(p[1], p[2])));
+  const std::string upper = ip.platform.UpperText(p[0]);
+  return ReportSharedUse(ip, upper, DropSharedUse(upper, OwnerKey(p[1], p[2])));
 }
 
 }  // namespace

@@ -1,17 +1,6 @@
 #include "engine/main_loop.h"
 #include "support/text.h"
 
-std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
-  std::vector<std::string> words(1);
-  bool quoted = false;
-  for (char c : commandLine) {
-    if (c == '"') quoted = !quoted;
-    else if (c == ' ' && !quoted) words.emplace_back();
-    else words.back().push_back(c);
-  }
-  return words;
-}
-
 StartupOptions ParseCommandLine(const std::string& commandLine, bool setupWindowOpen, bool debugSetting) {
   StartupOptions options;
   const std::string trimmed = Trim(commandLine, 'B', " ");
@@ -19,7 +8,10 @@ StartupOptions ParseCommandLine(const std::string& commandLine, bool setupWindow
     if (debugSetting) options.debugFile = "SETUP.DDB";
     return options;
   }
-  const std::vector<std::string> words = SplitCommandLine(trimmed);
+  std::vector<std::string> words = SplitCommandLine(trimmed);
+  // The switches go first, wherever they stand after the script name: the words keep their
+  // places for everything else as if the switches had not been there.
+  options.switches = TakeRunSwitches(words, 1);
   auto word = [&words](size_t n) { return n <= words.size() ? words[n - 1] : std::string(); };
   options.scriptName = word(1);
 
@@ -39,6 +31,7 @@ StartupOptions ParseCommandLine(const std::string& commandLine, bool setupWindow
   for (size_t n = firstParameter; n <= words.size(); ++n)
     if (!StartsWith(words[n - 1], "/DEBUG")) options.parameters += words[n - 1] + " ";
   options.parameters = Trim(options.parameters, 'R', " ");
+  options.switches.silent = IsSilent(options.parameters);
 
   if (!options.directory.empty()) {
     options.directory = UpperAscii(options.directory);

@@ -4,6 +4,7 @@
 
 #include "engine/executor.h"
 #include "engine/interpreter.h"
+#include "engine/prompts.h"
 #include "support/text.h"
 
 namespace {
@@ -33,7 +34,9 @@ void ReportScriptError(Interpreter& ip, int32_t code) {
   ip.platform.SetBusyCursor(false);
   ip.platform.HideSetupWindow();
   SetCurrentError(ip, code);
-  ip.platform.ShowMessage(FormatScriptError(ip, code), ip.platform.ResourceText(kProgramTitleId), MSG_OK | MSG_ICONEXCLAMATION, -1);
+  const std::string text = FormatScriptError(ip, code);
+  ip.installLog.Note("Script error: ", text);
+  AskMessage(ip, QuestionKind::Error, text, ip.platform.ResourceText(kProgramTitleId), MSG_OK | MSG_ICONEXCLAMATION);
   ip.platform.SetBusyCursor(true);
 }
 
@@ -62,7 +65,8 @@ int ShowCodedMessage(Interpreter& ip, std::string text, int helpId, const char* 
   if (first) ReplaceAll(text, "%1", first, true);
   if (second) ReplaceAll(text, "%2", second, true);
   ip.platform.SetBusyCursor(true);
-  return ip.platform.ShowMessage(text, ip.platform.ResourceText(kProgramTitleId), style | buttons, helpId);
+  return AskMessage(ip, QuestionKind::Message, text, ip.platform.ResourceText(kProgramTitleId), style | buttons, {},
+                    helpId);
 }
 
 int ShowResourceMessage(Interpreter& ip, int id, int helpId, const char* first, const char* second) {

@@ -45,6 +45,8 @@ int ExecuteLine(Interpreter& ip, TokenLine& line, const std::array<int32_t, kMax
 }
 
 void InjectExitJump(Interpreter& ip) {
+  ip.outcome.cancelled = true;
+  ip.installLog.Note("Cancelled: the script goes on at :EXIT");
   ip.platform.CloseCopyGauge();
   ip.line.chain = 1;
   TokeniseLine(ip, "GOTO :EXIT");

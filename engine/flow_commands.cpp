@@ -1,6 +1,7 @@
 // The commands that move the read position between lines and files: GOTO, CALL, EXIT, STOP,
 // SKIP(, and CHECKLABEL(, which waits for the disk with a given volume label.
 #include "engine/executor.h"
+#include "engine/prompts.h"
 #include "support/text.h"
 
 namespace {
@@ -49,7 +50,7 @@ int CheckLabelCommand(Interpreter& ip, TokenLine& line) {
   for (;;) {
     if (ip.platform.VolumeLabel(drive) == expected) return SetErrorVariable(ip, 1);
     ip.platform.BeginUserPrompt();
-    const int answer = ip.platform.ShowMessage(prompt, title, MSG_OKCANCEL | MSG_ICONEXCLAMATION, -1);
+    const int answer = AskMessage(ip, QuestionKind::Disk, prompt, title, MSG_OKCANCEL | MSG_ICONEXCLAMATION);
     ip.platform.EndUserPrompt();
     // Anything but OK (Cancel, or a box that could not be shown) ends the wait.
     if (answer != ANSWER_OK) return SetErrorVariable(ip, 2);

@@ -6,9 +6,11 @@
 #include <set>
 #include <string>
 
+#include "engine/answers.h"
 #include "engine/errors.h"
 #include "engine/lexer.h"
 #include "engine/platform.h"
+#include "engine/run_outcome.h"
 #include "engine/script_files.h"
 #include "engine/values.h"
 #include "support/debug_log.h"
@@ -75,6 +77,13 @@ struct Interpreter {
   // Start-up decisions kept for the steps that use them.
   int32_t restartMode = -1;
   bool linesExecuted = false;
+
+  // Unattended installations: where the answers come from, where they are recorded (/RECORD:;
+  // nullptr when not asked for), the installation log (/LOG:), and how the run is ending.
+  AnswerSource answers;
+  TextSink* answerRecord = nullptr;
+  InstallLog installLog;
+  RunOutcome outcome;
 };
 
 // Lets the debugger see the line just tokenised, before it runs (the main loop and the

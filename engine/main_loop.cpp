@@ -19,6 +19,7 @@ bool EndOfFile(Interpreter& ip) {
   if (code != 0) {
     ip.files.ReadNextLine();
     ReportScriptError(ip, code);
+    ip.outcome.scriptError = true;
   }
   ip.files.CloseScript();
   return code == 0;
@@ -27,7 +28,10 @@ bool EndOfFile(Interpreter& ip) {
 // A statement that failed: the trapping mode decides. Returns false when the run must end.
 bool StatementFailed(Interpreter& ip, int code) {
   if (ip.trap.showErrors) ReportScriptError(ip, code);
-  if (!ip.trap.trapErrors) return false;
+  if (!ip.trap.trapErrors) {
+    ip.outcome.scriptError = true;
+    return false;
+  }
   SetCurrentError(ip, code);
   ip.variables.SetVariableNumber("ERROR", ShownErrorNumber(code));
   ip.variables.SetVariable("ERRORTEXT", FormatScriptError(ip, code));
@@ -51,6 +55,7 @@ void RunMainLoop(Interpreter& ip) {
   ip.linesExecuted = true;
   while (ip.files.AnyOpen()) {
     if (!LetWindowsBreathe(ip)) break;
+    if (ip.outcome.deadline != 0 && TimeLimitReached(ip)) break;
     if (!ip.files.AnyOpen()) break;
     if (ip.files.ReadNextLine() != 0) {
       if (!EndOfFile(ip)) break;
@@ -60,6 +65,7 @@ void RunMainLoop(Interpreter& ip) {
     if (ip.log.Enabled()) ip.log.LogText("MLine: '" + text + "'\r\n");
     if (int r = TokeniseLine(ip, text)) {
       ReportScriptError(ip, r);  // whatever the trapping mode
+      ip.outcome.scriptError = true;
       break;
     }
     if (DebuggerEndsRun(ip)) continue;

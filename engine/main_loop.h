@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/interpreter.h"
+#include "support/run_switches.h"
 
 // Runs the open script from its next line until no script file is open any more.
 void RunMainLoop(Interpreter& ip);
@@ -15,11 +16,10 @@ struct StartupOptions {
   std::string directory;   // upper-cased, without a trailing backslash past "C:\"; empty for none
   std::string debugFile;   // the debugger's settings file; empty when the debugger stays off
   std::string parameters;  // the further words, each followed by a blank, trailing blanks removed
+  // The switches of unattended installations; they never reach the parameters. Silent means
+  // "/s" or "-s" in the parameters, as the bootstrap and the scripts read them.
+  RunSwitches switches;
 };
-
-// Splits the command line into words: blanks end words outside double quotes, the quotes are
-// dropped, and two blanks in a row leave an empty word between them.
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 // Reads the command line (the part after the program name). [setupWindowOpen]: the
 // bootstrap's "Setup" window exists; [debugSetting]: the program's "Run"/"Debug" setting.

@@ -2,6 +2,7 @@
 // implements it with the Win32 API; the native tests and the fuzz targets with fakes.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,4 +72,6 @@ class Platform {
   virtual void PumpMessagesPaced() = 0;
   virtual bool CopyGaugeOpen() = 0;
   virtual void CloseCopyGauge() = 0;
+  // A clock for time limits: milliseconds since some fixed moment, never going back.
+  virtual uint64_t Milliseconds() = 0;
 };

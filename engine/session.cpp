@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "engine/main_loop.h"
+#include "engine/prompts.h"
 #include "support/text.h"
 
 int OpenMainScript(Interpreter& ip, const StartupOptions& options) {
@@ -13,7 +14,9 @@ int OpenMainScript(Interpreter& ip, const StartupOptions& options) {
   ReplaceAll(text, "%2", "0", true);
   ReplaceAll(text, "%3", options.scriptName, true);
   ip.platform.SetBusyCursor(false);
-  ip.platform.ShowMessage(text, ip.platform.ResourceText(57344), MSG_OK, -1);
+  ip.outcome.scriptError = true;
+  ip.installLog.Note("Script error: ", text);
+  AskMessage(ip, QuestionKind::Error, text, ip.platform.ResourceText(57344), MSG_OK);
   return code;
 }
 

@@ -40,6 +40,7 @@ int VariableStore::Find(const std::string& upperName) const {
 
 int VariableStore::SetVariable(const std::string& name, const std::string& value) {
   const std::string upper = UpperAscii(name);
+  if (journal_ && !upper.empty()) journal_->push_back(upper);
   const int slot = Find(upper);
   if (slot >= 0) {
     if (!value.empty()) {
@@ -71,6 +72,11 @@ std::string VariableStore::GetVariable(const std::string& name) const {
   const int slot = Find(upper);
   if (slot >= 0) return values_[static_cast<size_t>(slot)];
   return environment_ ? environment_(upper) : std::string();
+}
+
+std::string VariableStore::StoredValue(const std::string& name) const {
+  const int slot = Find(UpperAscii(name));
+  return slot >= 0 ? values_[static_cast<size_t>(slot)] : std::string();
 }
 
 int32_t VariableStore::GetVariableNumber(const std::string& name) const { return LeadingNumber(GetVariable(name)); }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class DebugLog;
 
@@ -57,6 +58,8 @@ class VariableStore {
   int SetVariable(const std::string& name, const std::string& value);  // 0 or 10017
   int SetVariableNumber(const std::string& name, int64_t number);
   std::string GetVariable(const std::string& name) const;
+  // The value the script stored under [name]; empty when it stored none (no environment).
+  std::string StoredValue(const std::string& name) const;
   int32_t GetVariableNumber(const std::string& name) const;
 
   int Highest() const { return highest_; }
@@ -66,10 +69,15 @@ class VariableStore {
   // Writes the banner and every variable to [log] (the command DUMPVARIABLES().
   void DumpVariables(DebugLog& log) const;
 
+  // While [names] is given, the upper-case name of every variable stored is appended to it
+  // (a dialog's answers are the variables it wrote); nullptr stops.
+  void JournalWrites(std::vector<std::string>* names) { journal_ = names; }
+
  private:
   int Find(const std::string& upperName) const;
 
   EnvironmentLookup environment_;
+  std::vector<std::string>* journal_ = nullptr;
   int highest_ = -1;
   std::array<std::string, kVariableSlots> names_{};
   std::array<std::string, kVariableSlots> values_{};

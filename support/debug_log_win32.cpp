@@ -31,6 +31,7 @@ bool Win32DebugLogBackend::Append(const std::string& path, const char* bytes, si
 }
 
 void Win32DebugLogBackend::ReportFailure(const std::string& path) {
+  if (quiet_) return;
   char message[400];
   std::snprintf(message, sizeof message, "Failed to open debug file '%s' for writing", path.c_str());
   ShowMessageBox(nullptr, message, title_, MB_OK);

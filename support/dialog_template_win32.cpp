@@ -11,6 +11,56 @@ std::vector<DWORD> Aligned(const std::vector<uint8_t>& bytes) {
   return aligned;
 }
 
+constexpr UINT kPressMessage = WM_APP + 0x51;
+constexpr UINT kEscapeMessage = WM_APP + 0x52;
+constexpr char kSelfAnswerProperty[] = "QuillsetSelfAnswer";
+
+struct SelfAnswer {
+  DLGPROC procedure;
+  LPARAM parameter;
+  int press;
+};
+
+// The button that Enter would press.
+int DefaultButtonOf(HWND dialog) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char className[16] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Button") == 0 && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+      return GetDlgCtrlID(child);
+  }
+  return GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL;
+}
+
+// A click as the button itself reports it to the dialog.
+void Click(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Stands between the dialog manager and the dialog's own procedure: once the dialog has opened
+// (the click is posted, so it comes after everything the opening itself queued), it presses.
+INT_PTR CALLBACK SelfAnsweringProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<SelfAnswer*>(lParam);
+    SetPropA(dialog, kSelfAnswerProperty, self);
+    PostMessageA(dialog, kPressMessage, 0, 0);
+    return self->procedure(dialog, message, wParam, self->parameter);
+  }
+  auto* self = static_cast<SelfAnswer*>(GetPropA(dialog, kSelfAnswerProperty));
+  if (!self) return FALSE;
+  if (message == kPressMessage) {
+    Click(dialog, self->press == kPressDefault ? DefaultButtonOf(dialog) : self->press);
+    PostMessageA(dialog, kEscapeMessage, 0, 0);  // handled only when the click left it open
+    return TRUE;
+  }
+  if (message == kEscapeMessage) {
+    Click(dialog, IDCANCEL);
+    return TRUE;
+  }
+  if (message == WM_NCDESTROY) RemovePropA(dialog, kSelfAnswerProperty);
+  return self->procedure(dialog, message, wParam, lParam);
+}
+
 }  // namespace
 
 HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter) {
@@ -19,10 +69,14 @@ HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC
                                     owner, procedure, parameter);
 }
 
-INT_PTR RunModalDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter) {
+INT_PTR RunModalDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC procedure, LPARAM parameter, int press) {
   const std::vector<DWORD> aligned = Aligned(bytes);
-  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(aligned.data()),
-                                 owner, procedure, parameter);
+  const auto* dialogTemplate = reinterpret_cast<const DLGTEMPLATE*>(aligned.data());
+  if (press == kPressNothing)
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate, owner, procedure, parameter);
+  SelfAnswer self{procedure, parameter, press};
+  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate, owner, SelfAnsweringProcedure,
+                                 reinterpret_cast<LPARAM>(&self));
 }
 
 void CentreOnScreen(HWND window, bool countEdgePixels) {

@@ -80,6 +80,48 @@ void EndDdeClient(DWORD instance) {
   if (instance) DdeUninitialize(instance);
 }
 
+bool ReadWholeFile(const std::string& path, std::string& bytes, DWORD limit) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const DWORD size = GetFileSize(file, nullptr);
+  bool ok = size != INVALID_FILE_SIZE && size <= limit;
+  if (ok) {
+    bytes.assign(size, '\0');
+    DWORD got = 0;
+    ok = size == 0 || (ReadFile(file, bytes.data(), size, &got, nullptr) && got == size);
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+bool MakeEmptyFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool AppendToFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  SetFilePointer(file, 0, nullptr, FILE_END);
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+bool AppendLogLine(const std::string& path, const std::string& line) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char stamp[16];
+  wsprintfA(stamp, "%02u:%02u:%02u ", now.wHour, now.wMinute, now.wSecond);
+  return AppendToFile(path, stamp + line + "\r\n");
+}
+
 void PumpMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

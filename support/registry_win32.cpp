@@ -45,6 +45,18 @@ HKEY RegistryRoot(int rootCode) {
   }
 }
 
+const char* RegistryRootName(int rootCode) {
+  switch (rootCode) {
+    case 2: return "HKEY_CURRENT_USER";
+    case 3: return "HKEY_LOCAL_MACHINE";
+    case 4: return "HKEY_USERS";
+    case 5: return "HKEY_PERFORMANCE_DATA";
+    case 6: return "HKEY_CURRENT_CONFIG";
+    case 7: return "HKEY_DYN_DATA";
+    default: return "HKEY_CLASSES_ROOT";
+  }
+}
+
 int WriteRegString(int rootCode, const std::string& key, const std::string& valueName, const std::string& text,
                    DWORD type) {
   return WriteRegValue(rootCode, key, valueName, type, reinterpret_cast<const BYTE*>(text.c_str()),

@@ -11,6 +11,8 @@
 // 3 HKEY_LOCAL_MACHINE, 4 HKEY_USERS, 5 HKEY_PERFORMANCE_DATA, 6 HKEY_CURRENT_CONFIG,
 // 7 HKEY_DYN_DATA; any other code HKEY_CLASSES_ROOT.
 HKEY RegistryRoot(int rootCode);
+// The name of the root of [rootCode] ("HKEY_LOCAL_MACHINE"), as the logs write it.
+const char* RegistryRootName(int rootCode);
 
 // The longest string value a read returns; a longer value is cut there.
 constexpr size_t kMaxRegString = 255;

@@ -122,3 +122,20 @@ int32_t LeadingNumber(std::string_view text) {
 }
 
 std::string DecimalText(int64_t value) { return std::to_string(value); }
+
+std::string ShowControlCharacters(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (char c : text) {
+    const unsigned b = static_cast<unsigned char>(c);
+    if (b >= 32 && b != 127) {
+      shown += c;
+      continue;
+    }
+    shown += '^';
+    shown += static_cast<char>('0' + b / 100);
+    shown += static_cast<char>('0' + b / 10 % 10);
+    shown += static_cast<char>('0' + b % 10);
+  }
+  return shown;
+}

@@ -42,5 +42,9 @@ bool EndsWith(std::string_view text, std::string_view suffix);
 // modulo 2^32 and read as a signed 32-bit value; 0 when there is none (like atol).
 int32_t LeadingNumber(std::string_view text);
 
+// [text] with each control character (and DEL) written as "^" and its three-digit code, as a
+// script would write it ("a^009b"): one line, whatever the text holds.
+std::string ShowControlCharacters(std::string_view text);
+
 // "%ld" and "%d" without a format string.
 std::string DecimalText(int64_t value);

@@ -44,6 +44,17 @@ std::string VolumeLabel(const std::string& drive);
 DWORD StartDdeClient();
 void EndDdeClient(DWORD instance);
 
+// The whole of a file of at most [limit] bytes; false when it cannot be read (or is longer).
+bool ReadWholeFile(const std::string& path, std::string& bytes, DWORD limit = 1 << 20);
+// Makes [path] an empty file (replacing what it held). False when it cannot be made.
+bool MakeEmptyFile(const std::string& path);
+// Appends [bytes] at the end of [path], creating it when it does not exist (others may read and
+// write it meanwhile). False when it cannot be opened.
+bool AppendToFile(const std::string& path, const std::string& bytes);
+// Appends [line] with the local time before it ("14:02:11 ") and CR LF after it: a line of the
+// installation log.
+bool AppendLogLine(const std::string& path, const std::string& line);
+
 // Dispatches every waiting window message and returns when the queue is empty.
 void PumpMessages();
 // PumpMessages, but only when the last drain is kPumpIntervalMs old: asking the message queue
@@ -70,6 +81,8 @@ class Win32DebugLogBackend : public DebugLogBackend {
   explicit Win32DebugLogBackend(bool exclusive) : exclusive_(exclusive) {}
   // Makes the settings known; before this, a trace goes to C:\DEBUG.DBG unconditionally.
   void AttachSettings(const std::string& iniFileName, const std::string& title);
+  // In a run that nobody watches, a log file that cannot be written is not reported in a box.
+  void SetQuiet(bool quiet) { quiet_ = quiet; }
 
   bool ReadSettings(DebugLogSettings& settings) override;
   bool Append(const std::string& path, const char* bytes, size_t length) override;
@@ -78,6 +91,7 @@ class Win32DebugLogBackend : public DebugLogBackend {
 
  private:
   bool exclusive_;
+  bool quiet_ = false;
   std::string iniFileName_;
   std::string title_;
 };

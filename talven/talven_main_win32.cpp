@@ -10,6 +10,8 @@
 #include "commands/replace_list_win32.h"
 #include "engine/executor.h"
 #include "engine/main_loop.h"
+#include "engine/prompts.h"
+#include "talven/unattended_run_win32.h"
 #include "talven/talven.h"
 #include "talven/win32_platform.h"
 #include "support/text.h"
@@ -65,23 +67,31 @@ int RunTalven(HINSTANCE instance) {
   commandState.replaceList = &replaceList;
   ip.commandState = &commandState;
 
+  // The command line is read before anything is shown: a run that nobody watches must not wait
+  // even for a start-up message. What it asks for takes effect in the order below.
+  StartupOptions options =
+      ParseCommandLine(ProgramArguments(), FindSetupWindow() != nullptr,
+                       GetPrivateProfileIntA("Run", "Debug", 0, ProgramIniFileName().c_str()) != 0);
+  UnattendedFiles unattendedFiles;
+  const bool answersReady = BeginUnattendedRun(ip, options, unattendedFiles, logBackend);
+
   // Start-up, in this order.
   ip.restartMode = -1;
   SetHandleCount(100);
-  const DWORD dde = StartDdeClient();
+  const DWORD dde = answersReady ? StartDdeClient() : 0;
   const bool ddeReady = dde != 0;
   bool runScript = ddeReady;
   if (ddeReady) commandState.ddeInstance = dde;
-  if (!ddeReady) {
+  if (answersReady && !ddeReady) {
     platform.HideSetupWindow();
-    ShowMessageBox(nullptr, LoadResourceText(ERR_DDEML_INIT_FAILED), LoadResourceText(57344), MB_OK);
-  } else {
+    ip.outcome.scriptError = true;
+    const std::string text = LoadResourceText(ERR_DDEML_INIT_FAILED);
+    ip.installLog.Note("Script error: ", text);
+    AskMessage(ip, QuestionKind::Error, text, LoadResourceText(57344), MB_OK);
+  } else if (ddeReady) {
     windows.CreateMainWindow(instance, ip.variables.GetVariable("CAPTION"));
     LanguageText(ip, 14000);
     replaceList.Create();
-    const StartupOptions options =
-        ParseCommandLine(ProgramArguments(), FindSetupWindow() != nullptr,
-                         GetPrivateProfileIntA("Run", "Debug", 0, ProgramIniFileName().c_str()) != 0);
     SetDebugFile(ip, options.debugFile);
     if (!options.directory.empty()) SetCurrentDirectoryA(options.directory.c_str());
     log.LogText("Running: '" + options.scriptName + "'  Directory: '" + options.directory + "'  Debug: '" +
@@ -112,8 +122,9 @@ int RunTalven(HINSTANCE instance) {
   // and the main window.
   windows.CloseAll();
   platform.HideSetupWindow();
+  const int verdict = FinishRun(ip);
   CarryOutRestart(ip.version, ip.restartMode);
-  return 0;
+  return verdict;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunTalven(instance); }

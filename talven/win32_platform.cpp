@@ -136,6 +136,15 @@ void Win32Platform::EndUserPrompt() { windows_.EndUserPrompt(); }
 bool Win32Platform::CopyGaugeOpen() { return windows_.CopyGaugeOpen(); }
 void Win32Platform::CloseCopyGauge() { windows_.CloseCopyGauge(); }
 
+// GetTickCount wraps after 49 days (and its 64-bit twin is missing before Vista): the
+// differences are added up instead.
+uint64_t Win32Platform::Milliseconds() {
+  const DWORD now = GetTickCount();
+  ticks_ += static_cast<DWORD>(now - lastTick_);
+  lastTick_ = now;
+  return ticks_;
+}
+
 namespace {
 
 struct SetupWindowSearch {

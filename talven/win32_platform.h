@@ -10,7 +10,7 @@ class InstallerWindows;
 
 class Win32Platform : public Platform {
  public:
-  explicit Win32Platform(InstallerWindows& windows) : windows_(windows) {}
+  explicit Win32Platform(InstallerWindows& windows) : windows_(windows), lastTick_(GetTickCount()) {}
 
   WindowsVersionInfo Version() override;
   std::string Environment(const std::string& name) override;
@@ -39,12 +39,15 @@ class Win32Platform : public Platform {
   void PumpMessagesPaced() override { ::PumpMessagesPaced(); }
   bool CopyGaugeOpen() override;
   void CloseCopyGauge() override;
+  uint64_t Milliseconds() override;
 
   bool BusyCursor() const;
 
  private:
   InstallerWindows& windows_;
   bool versionKnown_ = false;
+  DWORD lastTick_ = 0;
+  uint64_t ticks_ = 0;
   WindowsVersionInfo version_;
 };
 

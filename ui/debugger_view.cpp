@@ -71,14 +71,7 @@ std::string ShownValue(const std::string& value) {
   std::string shown;
   for (char c : value) {
     if (shown.size() >= kShownCharacters) return shown + "...";
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (b < 32 || b == 127) {
-      char code[8];
-      std::snprintf(code, sizeof code, "^%03u", static_cast<unsigned>(b));
-      shown += code;
-    } else {
-      shown += c;
-    }
+    shown += ShowControlCharacters(std::string_view(&c, 1));
   }
   return shown;
 }

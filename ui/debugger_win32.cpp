@@ -30,6 +30,7 @@ int DebugLineHook(Interpreter& ip) {
   if (!debugger.stepping) return 1;
   const int result = RunDebugWindow(ip);
   if (result == DEBUG_CANCEL) {
+    ip.outcome.cancelled = true;
     ip.files.CloseAll();
   } else if (result == DEBUG_RUN) {
     debugger.stepping = false;

@@ -61,9 +61,13 @@ DibImage::~DibImage() {
 }
 
 std::unique_ptr<DibImage> LoadDibFile(const std::string& path) {
+  return LoadDibFile(path, [] { ShowMessageBox(nullptr, kFileNotFoundText, "", kFileNotFoundStyle); });
+}
+
+std::unique_ptr<DibImage> LoadDibFile(const std::string& path, const std::function<void()>& notFound) {
   BitmapFile file(path);
   if (!file.IsOpen()) {
-    ShowMessageBox(nullptr, "File Not Found!", "", MB_OK | MB_ICONERROR);
+    notFound();
     return nullptr;
   }
   const uint64_t fileSize = file.Size();

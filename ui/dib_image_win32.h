@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,15 +23,19 @@ class DibImage {
   HPALETTE Palette() const { return palette_; }
 
  private:
-  friend std::unique_ptr<DibImage> LoadDibFile(const std::string& path);
+  friend std::unique_ptr<DibImage> LoadDibFile(const std::string& path, const std::function<void()>& notFound);
   std::vector<BYTE> packed_;
   size_t bitsOffset_ = 0;
   HPALETTE palette_ = nullptr;  // the system palette when the display has one
 };
 
-// Reads a bitmap file; nullptr for a file that cannot be opened (after a "File Not Found!"
-// box) or whose headers do not fit the file.
+// Reads a bitmap file; nullptr for a file that cannot be opened (after [notFound] has said so,
+// or a "File Not Found!" box) or whose headers do not fit the file.
+std::unique_ptr<DibImage> LoadDibFile(const std::string& path, const std::function<void()>& notFound);
 std::unique_ptr<DibImage> LoadDibFile(const std::string& path);
+// The text and style of that box.
+constexpr char kFileNotFoundText[] = "File Not Found!";
+constexpr UINT kFileNotFoundStyle = MB_OK | MB_ICONERROR;
 
 // Draws [source] of [image] into [destination] (1:1 when both have the same size, stretched
 // otherwise) with [palette] when one is given. The number of scan lines drawn; 0 on failure.

@@ -1,6 +1,7 @@
 // MESSAGEBOX(, SETLANGUAGE( and GETLANGUAGE(: a standard message box whose answer the script
 // reads from ERROR, and the interface language.
 #include "engine/executor.h"
+#include "engine/prompts.h"
 #include "support/text.h"
 #include "ui/language.h"
 
@@ -14,7 +15,7 @@ int MessageBoxCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadLiteralNumberParam(ip, line, 3, style)) return r;
   if (int r = ReadLiteralNumberParam(ip, line, 4, extra)) return r;
   ip.platform.BeginUserPrompt();
-  const int answer = ip.platform.ShowMessage(text, title, static_cast<unsigned>(style | extra), -1);
+  const int answer = AskMessage(ip, QuestionKind::Message, text, title, static_cast<unsigned>(style | extra));
   const int stored = SetErrorVariable(ip, answer);
   ip.platform.EndUserPrompt();
   ip.platform.PumpMessages();

@@ -1,6 +1,7 @@
 #include "ui/object_canvas_win32.h"
 
 #include "engine/interpreter.h"
+#include "engine/prompts.h"
 #include "ui/language.h"
 #include "ui/paint_helpers_win32.h"
 #include "ui/window_geometry.h"
@@ -31,7 +32,8 @@ int LoadObjectItems(Interpreter& ip, const UserObject& object, HWND window, Obje
     if (control.type == ControlType::Bitmap) {
       if (canvas.used_ == ObjectCanvas::kSlots) return ERR_TOO_MANY_BITMAPS;
       auto& slot = canvas.slots_[static_cast<size_t>(canvas.used_++)];
-      slot = LoadDibFile(ExpandTextMacros(ip, control.text));
+      slot = LoadDibFile(ExpandTextMacros(ip, control.text),
+                         [&ip] { AskMessage(ip, QuestionKind::Message, kFileNotFoundText, "", kFileNotFoundStyle); });
       if (!slot) return ERR_BITMAP_LOAD_FAILED;
     } else if (control.type == ControlType::Icon && object.kind != ObjectKind::Dialog) {
       const ItemPosition at = IconPosition(control.style, control.x, control.y, client.right, client.bottom);

@@ -7,14 +7,16 @@
 #include <cstdint>
 #include <string>
 
+#include "support/dialog_template_win32.h"
 #include "ui/standard_pages.h"
 #include "ui/standard_templates.h"
 
 struct Interpreter;
 
-// Runs [page] modally, owned by the main window. [closingId] gets what ERROR is to hold.
-// 0, or 10034 when the page could not be made.
-int RunStandardPage(Interpreter& ip, const StandardPage& page, int32_t& closingId);
+// Runs [page] modally, owned by the main window; [press] says who answers it (a person, or the
+// page itself: RunModalDialog). [closingId] gets what ERROR is to hold. 0, or 10034 when the
+// page could not be made.
+int RunStandardPage(Interpreter& ip, const StandardPage& page, int32_t& closingId, int press);
 
 // OPENFILE and SAVEAS: [closingId] 1 with FILENAME set when the user chose a file, else 2.
 void RunFileDialog(Interpreter& ip, bool save, int32_t& closingId);

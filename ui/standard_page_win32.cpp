@@ -1,6 +1,7 @@
 // The built-in pages of DIALOGBOX(: each fills its controls from the script's variables when it
 // opens and, when closed with its OK or Continue button, writes the user's choices back.
 #include "engine/interpreter.h"
+#include "engine/prompts.h"
 #include "support/dialog_template_win32.h"
 #include "support/text.h"
 #include "support/win32.h"
@@ -133,8 +134,13 @@ void StoreResults(PageRun& run, HWND dialog) {
 bool AcceptPath(PageRun& run, HWND dialog) {
   const std::string path = TrimmedPath(ControlText(dialog, PAGE_PATH, kPathLength));
   if (path.empty()) {
-    ShowMessageBox(dialog, run.ip.platform.ResourceText(TEXT_INVALID_PATH), PageVariable(run.ip, "CAPTION"),
-                   MB_OK | MB_ICONEXCLAMATION);
+    const std::string text = run.ip.platform.ResourceText(TEXT_INVALID_PATH);
+    const std::string title = PageVariable(run.ip, "CAPTION");
+    // Shown over the page (a page that answers itself meets it in an unattended run, where it is
+    // not shown and the page's Exit follows).
+    Asking asking = BeginQuestion(run.ip, BoxQuestion(QuestionKind::Message, text, title, MB_OK | MB_ICONEXCLAMATION));
+    if (asking.way == AnswerWay::Asked) asking.answer.button = ShowMessageBox(dialog, text, title, MB_OK | MB_ICONEXCLAMATION);
+    EndQuestion(run.ip, asking);
     SetFocus(GetDlgItem(dialog, PAGE_PATH));
     return false;
   }
@@ -223,11 +229,11 @@ void ShowAboutBox(PageRun& run, HWND page) {
 
 }  // namespace
 
-int RunStandardPage(Interpreter& ip, const StandardPage& page, int32_t& closingId) {
+int RunStandardPage(Interpreter& ip, const StandardPage& page, int32_t& closingId, int press) {
   PageRun run{ip, page};
   HWND owner = ip.windows ? ip.windows->MainHandle() : nullptr;
-  const INT_PTR result =
-      RunModalDialog(StandardPageTemplate(page, PageTexts(ip)), owner, PageProcedure, reinterpret_cast<LPARAM>(&run));
+  const INT_PTR result = RunModalDialog(StandardPageTemplate(page, PageTexts(ip)), owner, PageProcedure,
+                                        reinterpret_cast<LPARAM>(&run), press);
   if (result == -1 || result == 0) return ERR_OUT_OF_MEMORY;
   closingId = static_cast<int32_t>(result);
   return 0;

@@ -39,6 +39,30 @@ bool FindStandardPage(const std::string& name, StandardPage& page) {
   return false;
 }
 
+std::vector<std::string> PageTextVariables(const StandardPage& page) {
+  std::vector<std::string> names{"CAPTION"};
+  const auto messages = [&names](int count) {
+    for (int i = 1; i <= count; ++i) names.push_back("MESSAGE" + DecimalText(i));
+  };
+  switch (page.kind) {
+    case PageKind::Welcome:
+    case PageKind::OkBox: messages(2); break;
+    case PageKind::AskPath: messages(1); break;
+    case PageKind::CheckBoxes:
+    case PageKind::RadioButtons:
+    case PageKind::InputBoxes: messages(page.count); break;
+    case PageKind::PushButtons:
+      for (int i = 1; i <= page.count; ++i) names.push_back("PUSHB_" + DecimalText(i));
+      messages(page.count);
+      break;
+    case PageKind::Deinstall: messages(3); break;
+    case PageKind::Agreement: break;  // its file lies on the medium, wherever that is
+    case PageKind::OpenFile:
+    case PageKind::SaveAs: names.push_back("FILTERS"); break;
+  }
+  return names;
+}
+
 bool StartsChecked(const std::string& buttonValue) { return !buttonValue.empty() && buttonValue[0] == '1'; }
 
 int SelectedRadioButton(const std::string& value, int count) {

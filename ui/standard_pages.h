@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 enum class PageKind {
   Welcome, AskPath, OkBox, CheckBoxes, RadioButtons, InputBoxes, PushButtons, Deinstall, Agreement, OpenFile, SaveAs,
@@ -22,6 +23,10 @@ bool FindStandardPage(const std::string& name, StandardPage& page);
 // Dialog numbers of the two dialogs that pages open themselves.
 constexpr int kAboutBoxNumber = 1100;
 constexpr int kDirectoryBrowserNumber = 1125;
+
+// The variables whose texts make a page the page it is (its caption and messages; not the
+// values the user edits): an answer file knows the page by them.
+std::vector<std::string> PageTextVariables(const StandardPage& page);
 
 // A check box starts checked when its BUTTONi begins with "1".
 bool StartsChecked(const std::string& buttonValue);

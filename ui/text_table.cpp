@@ -19,6 +19,7 @@ constexpr TextEntry kTexts[] = {
 #include "resources/texts/debugger.def"
 #include "resources/texts/deinstall.def"
 #include "resources/texts/morpax.def"
+#include "resources/texts/unattended.def"
 #undef PROGRAM_TEXT
 #undef SCRIPT_ERROR
 #undef LANGUAGE_TEXT

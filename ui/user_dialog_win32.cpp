@@ -191,7 +191,7 @@ INT_PTR CALLBACK UserDialogProcedure(HWND dialog, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-int RunUserDialog(Interpreter& ip, const UserObject& object, int32_t& closingId) {
+int RunUserDialog(Interpreter& ip, const UserObject& object, int32_t& closingId, int press) {
   closingId = 2;
   const std::vector<uint8_t> bytes =
       UserDialogTemplate(object, [&ip](const std::string& text) { return AnsiToUtf16(ExpandTextMacros(ip, text)); });
@@ -204,7 +204,7 @@ int RunUserDialog(Interpreter& ip, const UserObject& object, int32_t& closingId)
   UserDialogRun run{ip, object, {}, {}, 0};
   HWND owner = ip.windows ? ip.windows->MainHandle() : nullptr;
   ip.platform.BeginUserPrompt();
-  const INT_PTR result = RunModalDialog(bytes, owner, UserDialogProcedure, reinterpret_cast<LPARAM>(&run));
+  const INT_PTR result = RunModalDialog(bytes, owner, UserDialogProcedure, reinterpret_cast<LPARAM>(&run), press);
   ip.platform.EndUserPrompt();
   if (result == -1) return ERR_DIALOG_INIT_FAILED;
   closingId = static_cast<int32_t>(result);

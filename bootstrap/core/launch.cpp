@@ -32,10 +32,6 @@ std::string ArgumentsOf(std::string_view commandLine) {
   return std::string(commandLine.substr(i));
 }
 
-bool IsSilent(std::string_view arguments) {
-  return arguments.find("/s") != std::string_view::npos || arguments.find("-s") != std::string_view::npos;
-}
-
 std::string InterpreterCommandLine(std::string_view programFolder, std::string_view temporaryFolder,
                                    std::string_view sourceDirectory, std::string_view arguments) {
   std::string line = UpperAscii(std::string(programFolder) + "TALVEN.EXE " + std::string(temporaryFolder) +

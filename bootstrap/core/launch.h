@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/run_switches.h"  // IsSilent
+
 // The folder of the running SETUP.EXE from its module file name: cut at the last backslash; a
 // bare drive ("A:") gets its backslash back ("A:\").
 std::string SourceFolderOf(std::string_view modulePath);
@@ -17,8 +19,6 @@ std::string WorkFolder(std::string_view windowsDirectory, std::string_view name)
 // What follows the program name on a command line (the name quoted or not), without the blanks
 // before it.
 std::string ArgumentsOf(std::string_view commandLine);
-// Silent mode: "/s" or "-s" anywhere in the arguments, with exactly that case.
-bool IsSilent(std::string_view arguments);
 
 // "<program folder>TALVEN.EXE <temporary folder>SETUP.QLS /DIR:"<source>"" upper-cased, then a
 // blank and the bootstrap's own arguments unchanged when it has any.

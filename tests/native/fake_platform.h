@@ -71,6 +71,10 @@ class FakePlatform : public Platform {
   }
   bool CopyGaugeOpen() override { return copyGaugeOpen; }
   void CloseCopyGauge() override { copyGaugeOpen = false; }
+  // The clock moves only when a test moves it, or by [tick] at every reading.
+  uint64_t now = 0;
+  uint64_t tick = 0;
+  uint64_t Milliseconds() override { return now += tick; }
 };
 
 // The debug log into a string, switched on.
