@@ -57,6 +57,8 @@ INT_PTR CALLBACK SelfAnsweringProcedure(HWND dialog, UINT message, WPARAM wParam
     Click(dialog, IDCANCEL);
     return TRUE;
   }
+  // Nobody is to see it: every attempt to show it is turned into a plain move.
+  if (message == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
   if (message == WM_NCDESTROY) RemovePropA(dialog, kSelfAnswerProperty);
   return self->procedure(dialog, message, wParam, lParam);
 }

@@ -12,7 +12,7 @@ HWND CreateModelessDialog(const std::vector<uint8_t>& bytes, HWND owner, DLGPROC
 // Who answers a modal dialog: a person (kPressNothing), or the dialog itself once it has opened,
 // by a click on its default button (kPressDefault: the button marked default, else OK when it
 // has one, else Cancel) or on the button of a given id; when the click leaves it open, Escape
-// follows, so that nothing waits for a person.
+// follows, so that nothing waits for a person. A dialog that answers itself is never shown.
 constexpr int kPressNothing = 0;
 constexpr int kPressDefault = -1;
 // A modal dialog from template [bytes]: what it ended with, or -1 when it could not be made.

@@ -80,6 +80,7 @@ std::string SameTextsForEveryLanguage(const std::string& window, const std::stri
 
 struct SetupOutcome {
   bool ended = false;
+  DWORD exitCode = 0;
   std::vector<std::string> messages;         // the message boxes' texts, in order, each answered OK
   std::map<std::string, std::string> probe;  // what the interpreter stand-in saw ("" keys absent)
   bool InterpreterRan() const { return probe.count("end") != 0; }
@@ -150,7 +151,7 @@ class Bootstrap : public ::testing::Test {
     if (!child.Start(line, "", {"QS_PROBE_OUT=" + probeFile_})) return outcome;
     std::set<HWND> answered;
     const DWORD start = GetTickCount();
-    while (!(outcome.ended = child.WaitForExit(20)) && GetTickCount() - start < 20000) {
+    while (!(outcome.ended = child.WaitForExit(20, &outcome.exitCode)) && GetTickCount() - start < 20000) {
       for (HWND box : windriver::TopLevelWindows(child.Id(), "#32770", "Setup")) {
         HWND ok = windriver::FindControl(box, IDOK);
         if (!ok || !answered.insert(box).second) continue;
@@ -515,5 +516,47 @@ TEST_F(Bootstrap, RunsTheRealInterpreterOnATrivialScript) {
   const std::string trace = UpperAscii(ReadText(log));
   EXPECT_NE(trace.find("\nDONE=YES"), std::string::npos) << trace;
   EXPECT_NE(trace.find("\nSCRIPTFILE=" + UpperAscii(temp_) + "SETUP.QLS"), std::string::npos) << trace;
+  ExpectScriptCopiesGone();
+}
+
+TEST_F(Bootstrap, ReturnsTheInterpretersVerdictAndPassesTheSwitchesWithFullPaths) {
+  const std::string medium = MakeMedium(scratch_ + "Verdict\\");
+  char here[MAX_PATH];
+  GetCurrentDirectoryA(sizeof here, here);
+  const std::string args = "/ANSWERS:\"my answers.txt\" /s /LOG:C:\\x.log probe:exit=3";
+  const SetupOutcome run = RunSetup(medium + "SETUP.EXE", args);
+  ASSERT_TRUE(run.ended);
+  EXPECT_EQ(run.exitCode, 3u);
+  EXPECT_EQ(run.probe.at("cmdline"),
+            ExpectedCommandLine(medium.substr(0, medium.size() - 1),
+                                "/ANSWERS:\"" + EnsureBackslash(here) + "my answers.txt\" /s /LOG:C:\\x.log probe:exit=3"));
+}
+
+TEST_F(Bootstrap, AnUnattendedRunPutsEvenTheFolderMessageInTheLogs) {
+  const std::string programFolder = program_.substr(0, program_.size() - 1);
+  ASSERT_TRUE(RemoveDirectoryA(programFolder.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
+  WriteAll(programFolder, "not a folder");
+  const std::string medium = MakeMedium(scratch_ + "Unattended\\");
+  WriteAll(medium + "SETUP.DAT", SameTextsForEveryLanguage("window", "Cannot write #Folder#"));
+  const std::string log = scratch_ + "unattended.log";
+  DeleteFileA(log.c_str());
+  const SetupOutcome run = RunSetup(medium + "SETUP.EXE", "/s /LOG:" + log);
+  ASSERT_TRUE(run.ended);
+  EXPECT_TRUE(run.messages.empty());
+  EXPECT_EQ(run.exitCode, 200u);
+  EXPECT_NE(ReadText(log).find("Setup: Cannot write " + program_ + "\r\n"), std::string::npos) << ReadText(log);
+}
+
+TEST_F(Bootstrap, AnInterpreterStuckPastItsTimeLimitIsEnded) {
+  const std::string medium = MakeMedium(scratch_ + "Stuck\\");
+  const std::string log = scratch_ + "stuck.log";
+  DeleteFileA(log.c_str());
+  const DWORD start = GetTickCount();
+  const SetupOutcome run = RunSetup(medium + "SETUP.EXE", "/TIMEOUT:1 /LOG:" + log + " probe:sleep=60000");
+  ASSERT_TRUE(run.ended);
+  EXPECT_LT(GetTickCount() - start, 19000u);
+  EXPECT_EQ(run.exitCode, 4u);
+  EXPECT_EQ(run.probe.count("end"), 0u);
+  EXPECT_NE(ReadText(log).find("Verdict: 4 timed out\r\n"), std::string::npos) << ReadText(log);
   ExpectScriptCopiesGone();
 }
