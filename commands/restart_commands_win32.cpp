@@ -51,7 +51,13 @@ int RegisterReplaceFilesCommand(Interpreter& ip, TokenLine&) {
     const bool ok = win95Family ? RegisterWithWininit(ip.log, pair)
                                 : MoveFileExA(pair.staged.c_str(), pair.target.c_str(),
                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT);
-    if (!ok) ++refused;
+    if (!ok) {
+      ++refused;
+      ip.installLog.Note("Not queued for replacement at restart: ", pair.target);
+      continue;
+    }
+    ip.outcome.restartNeeded = true;  // the installation is complete only after a restart
+    ip.installLog.Note("Queued for replacement at restart: ", pair.target, " by ", pair.staged);
   }
   return SetErrorVariable(ip, refused);
 }
@@ -68,6 +74,7 @@ int ExitWindowsCommand(Interpreter& ip, TokenLine& line) {
   int32_t mode = 0;
   if (int r = ReadLiteralNumberParam(ip, line, 1, mode)) return r;
   ip.restartMode = mode;
+  ip.installLog.Note(mode == 0 ? "Log-off or restart asked for at the end of the run" : "Restart asked for at the end of the run");
   ip.files.CloseAll();
   return 0;
 }

@@ -39,12 +39,20 @@ machine() {
   "$qs_medium" -D BUILD="$build" "$source_dir/resources/install/lumivane.medium" "$prefix/drive_c/qstests/medium" >/dev/null
 }
 
-# What the installation left: every file below Program Files with its checksum, and the two
+# What the installation left: every file of drive C with its checksum (the programs, KVLSOFT;
+# not the rest of the Windows directory, where Wine keeps its own files, nor the test's folder),
+# the start menu's and the desktop's links as lnkinfo reads them, and the two
 # Software keys as regedit exports them, as text, without Wine's own settings of the session
 # (HKEY_CURRENT_USER\Software\Wine: what the display and the mouse did meanwhile).
 state() {
   local prefix=$1
-  (cd "$prefix/drive_c/Program Files" && find . -type f -print0 | sort -z | xargs -0 md5sum)
+  (cd "$prefix/drive_c" && find . -type f \( -path ./windows/KVLSOFT/\* -o ! -path ./windows/\* \) \
+    ! -path ./qstests/\* ! -iname '*.lnk' -print0 | sort -z | xargs -0 md5sum)
+  # A link holds the times its target had when it was made: its fields are what counts.
+  (cd "$prefix/drive_c" && find . -type f -iname '*.lnk' ! -path ./qstests/\* | sort) | while read -r link; do
+    echo "$link"
+    lnkinfo "$prefix/drive_c/$link" | sed -n '/^Link information:/,/^Link target identifier:/p' | grep -v ' time'
+  done
   for key in 'HKEY_LOCAL_MACHINE\Software' 'HKEY_CURRENT_USER\Software'; do
     WINEPREFIX=$prefix "$WINE" regedit /E 'C:\qstests\key.reg' "$key" >/dev/null 2>&1 || true
     iconv -f UTF-16LE -t UTF-8 "$prefix/drive_c/qstests/key.reg" 2>/dev/null | tr -d '\r' |
@@ -75,4 +83,4 @@ grep -q 'Verdict: 0 success' <<<"$log" || fail "no verdict in the replay's log: 
 state "$replaying" > "$build/replay_state.txt"
 diff -u "$build/record_state.txt" "$build/replay_state.txt" || fail "the replay installed something else"
 echo "recorded and replayed: $(grep -c '^\[' "$build/bundled_answers.txt" || true) answers," \
-     "$(grep -c ' ./' "$build/replay_state.txt" || true) files the same"
+     "$(grep -c '  \./' "$build/replay_state.txt" || true) files the same"
