@@ -1,6 +1,7 @@
 // The bootstrap's main flow. Everything runs before a message loop would start; the program
-// ends when the interpreter has ended, with the interpreter's exit code (its verdict), or with
-// the result that kept the interpreter from running.
+// ends when the interpreter has ended: with the interpreter's exit code (its verdict) or the
+// result that kept the interpreter from running when a switch of unattended runs was given,
+// else with 0.
 #include <vector>
 
 #include "bootstrap/bootstrap.h"
@@ -132,5 +133,6 @@ void RunBootstrap(Bootstrap& run) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   static Bootstrap run;  // static: the window procedure holds its address for the whole run
   RunBootstrap(run);
-  return run.exitCode;
+  // Without the switches of unattended runs the program ends with 0 as it always did.
+  return run.switches.Any() ? run.exitCode : 0;
 }

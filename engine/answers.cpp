@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "support/text.h"
-#include "support/run_switches.h"
 
 namespace {
 
@@ -138,20 +137,30 @@ void AnswerSource::Configure(bool replay, bool unattended, bool takeDefaults) {
 bool AnswerSource::Load(const std::string& text, int& badLine) {
   entries_.clear();
   Entry* entry = nullptr;
-  int lineNumber = 0;
+  int lineNumber = 0, entryLine = 0;
+  bool answered = true;
   for (const std::string& raw : FileLines(text)) {
     ++lineNumber;
     const std::string line = Trim(raw, 'R', " \t");
     if (Trim(line, 'L', " \t").empty() || line[0] == ';') continue;
     badLine = lineNumber;
     if (line.front() == '[' && line.back() == ']') {
-      std::vector<std::string> words = SplitCommandLine(line.substr(1, line.size() - 2));
+      if (!answered) {  // the block before has no answer
+        badLine = entryLine;
+        return false;
+      }
+      // "[kind name occurrence]": the name (pages and dialogs only) is what lies between.
+      const std::string inside = line.substr(1, line.size() - 2);
+      const size_t kindEnd = inside.find(' '), numberStart = inside.rfind(' ');
       QuestionKind kind;
-      if (words.size() < 2 || !KindOf(words.front(), kind) || !IsDigits(words.back())) return false;
-      std::string name;
-      for (size_t i = 1; i + 1 < words.size(); ++i) name += (name.empty() ? "" : " ") + words[i];
-      entries_.push_back({kind, UnescapeAnswerText(name), std::stoi(words.back()), {}, {}});
+      if (kindEnd == std::string::npos || !KindOf(inside.substr(0, kindEnd), kind) ||
+          !IsDigits(inside.substr(numberStart + 1)))
+        return false;
+      const std::string name = Trim(inside.substr(kindEnd, numberStart - kindEnd), 'B', " ");
+      entries_.push_back({kind, UnescapeAnswerText(name), std::stoi(inside.substr(numberStart + 1)), {}, {}});
       entry = &entries_.back();
+      entryLine = lineNumber;
+      answered = false;
       continue;
     }
     std::string name, value;
@@ -159,11 +168,16 @@ bool AnswerSource::Load(const std::string& text, int& badLine) {
     if (name == "answer") {
       if (!IsDigits(Trim(value, 'L', " ").substr(0, 1))) return false;
       entry->answer.button = LeadingNumber(value);
+      answered = true;
     } else if (StartsWith(name, "set ")) {
       entry->answer.values.push_back({UpperAscii(Trim(name.substr(4), 'B', " ")), value});
     } else {
       entry->fields.push_back({name, value});
     }
+  }
+  if (!answered) {  // a block without its answer
+    badLine = entryLine;
+    return false;
   }
   for (Entry& e : entries_) e.fields = Sorted(std::move(e.fields));
   badLine = 0;

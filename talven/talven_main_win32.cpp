@@ -124,7 +124,9 @@ int RunTalven(HINSTANCE instance) {
   platform.HideSetupWindow();
   const int verdict = FinishRun(ip);
   CarryOutRestart(ip.version, ip.restartMode);
-  return verdict;
+  // Callers of old rely on 0 (a run that queued replacements, one that ended in an error): the
+  // verdict is the exit code of a run that asked for any of the new switches.
+  return options.switches.Any() ? verdict : 0;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunTalven(instance); }

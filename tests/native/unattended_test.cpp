@@ -97,10 +97,12 @@ TEST(Answers, RecordedAnswersAreFoundAgainByWhatWasAskedAndHowOften) {
   other.fields[1].value = "Line one";
   EXPECT_EQ(source.Decide(other, answer, occurrence), AnswerWay::Asked);
 
-  for (const char* bad : {"title = x\n", "[message]\n", "[nonsense 1]\n", "[message 1]\nno assignment\n",
-                          "[message 1]\nanswer = Yes\n"}) {
-    EXPECT_FALSE(source.Load(std::string("; comment\n\n") + bad, badLine)) << bad;
-    EXPECT_GE(badLine, 3) << bad;
+  const std::pair<const char*, int> bad[] = {
+      {"title = x\n", 3},      {"[message]\n", 3},     {"[nonsense 1]\n", 3}, {"[message 1]\nno assignment\n", 4},
+      {"[message 1]\nanswer = Yes\n", 4}, {"[message 1]\ntitle = x\n[message 2]\nanswer = 1\n", 3}};
+  for (const auto& [text, line] : bad) {
+    EXPECT_FALSE(source.Load(std::string("; comment\n\n") + text, badLine)) << text;
+    EXPECT_EQ(badLine, line) << text;
   }
 }
 
