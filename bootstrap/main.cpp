@@ -91,7 +91,12 @@ void RunBootstrap(Bootstrap& run) {
   // The switches' files are named from where SETUP.EXE was started; the interpreter starts in
   // another folder.
   if (run.switches.Any()) run.arguments = WithAbsoluteSwitchPaths(run.arguments, CurrentDirectory());
-  if (run.switches.log) run.switches.logFile = FullPath(run.switches.logFile);
+  if (run.switches.log) {
+    // Each run's log is its own: one that fails before the interpreter starts leaves only its
+    // own lines (the interpreter begins the file anew too).
+    run.switches.logFile = FullPath(run.switches.logFile);
+    MakeEmptyFile(run.switches.logFile);
+  }
 
   char module[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, module, sizeof module);
