@@ -98,11 +98,6 @@ std::map<std::string, std::string> FilesIn(const std::string& folder) {
   return files;
 }
 
-void RemoveFolder(const std::string& folder) {
-  for (const auto& [name, bytes] : FilesIn(folder)) DeleteFileA((folder + name).c_str());
-  RemoveDirectoryA(folder.c_str());
-}
-
 std::string RemoveBlock(std::string text, const std::string& header) {
   const size_t at = text.find(header);
   if (at == std::string::npos) return text;
@@ -115,8 +110,8 @@ class Unattended : public ::testing::Test {
   void SetUp() override {
     dir_ = ScratchFolder("unattended");
     chosen_ = dir_ + "Chosen Target\\";
-    RemoveFolder(chosen_);
-    RemoveFolder(dir_ + "Default Target\\");
+    RemoveTreeForTest(dir_ + "Chosen Target");
+    RemoveTreeForTest(dir_ + "Default Target");
     WriteFileBytes(dir_ + "README.TXT", "the new readme\r\n");
     HANDLE readme = CreateFileA((dir_ + "README.TXT").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     const FILETIME old{0x2AC18000, 0x01C0E0C2};  // 2001: older than what the script writes
@@ -187,7 +182,7 @@ TEST_F(Unattended, WhatAPersonAnsweredIsReplayedSilentlyOnAFreshMachine) {
   EXPECT_NE(ReadFileBytes(log).find("Answered by the user: page CHECKBOX2 1"), std::string::npos);
 
   // A fresh machine: nothing installed. The replay shows nothing and installs the same.
-  RemoveFolder(chosen_);
+  RemoveTreeForTest(dir_ + "Chosen Target");
   const Outcome replay = RunWatched(talven, script + " /ANSWERS:" + record + " /s /LOG:" + replayLog);
   ASSERT_TRUE(replay.ended);
   EXPECT_TRUE(replay.unexpected.empty()) << replay.unexpected.front();
@@ -205,7 +200,7 @@ TEST_F(Unattended, WhatAPersonAnsweredIsReplayedSilentlyOnAFreshMachine) {
   // Yes, the check-box page OK with the boxes as the script set them.
   std::string gaps = RemoveBlock(RemoveBlock(answers, "[message 1]"), "[page CHECKBOX2 1]");
   WriteFileBytes(dir_ + "gaps.txt", gaps);
-  RemoveFolder(chosen_);
+  RemoveTreeForTest(dir_ + "Chosen Target");
   const Outcome defaults = RunWatched(talven, script + " /ANSWERS:" + dir_ + "gaps.txt /s /LOG:" + replayLog);
   ASSERT_TRUE(defaults.ended);
   EXPECT_TRUE(defaults.unexpected.empty()) << defaults.unexpected.front();
