@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The bundled installation recorded while a person answers it, and replayed without a window on
-# another fresh machine: SETUP.EXE /RECORD: in one fresh 32-bit prefix with qs_person.exe
-# accepting every page and box as a person pressing Enter would, then SETUP.EXE /ANSWERS: /s in
-# a second one. The installed files, the registry below HKEY_LOCAL_MACHINE\Software and
-# HKEY_CURRENT_USER\Software, and the verdict must be the same, and the replay must have found
-# every answer in the recording.
+# The bundled installation recorded while a person takes its pages, and replayed without a
+# window on another fresh machine: SETUP.EXE /RECORD: in one fresh 32-bit prefix with
+# qs_installer_user following plans/record-english.plan, then SETUP.EXE /ANSWERS: in a second
+# one with nobody at the screen (plans/nobody.plan: any page or box that comes fails the test).
+# The replay is given no /s: the bundled script takes a silent path of its own on /s, and the
+# recording is meant to walk its pages. The files, links and registry the installation touches
+# and the verdict must be the same, and the replay must have found every answer in the recording.
 #   record_replay_test.sh SOURCE_DIR WIN32_BUILD_DIR QS_MEDIUM
 # Both prefixes are copies of a pristine one that is made once (build/win32/wineprefix-pristine).
 set -euo pipefail
@@ -15,6 +16,8 @@ if [ ! -x "$qs_medium" ]; then
 fi
 : "${WINEPREFIX:?the test runs inside tools/wine-session.sh}"
 : "${DISPLAY:?the installation shows its windows on the session display}"
+export MACHINE_SOURCE=$source_dir MACHINE_BUILD=$build
+source "$source_dir/tests/install/machine.sh"
 fail() { echo "FAILED: $*"; exit 1; }
 
 pristine=$build/wineprefix-pristine
@@ -30,57 +33,55 @@ if ! grep -qs '^#arch=win32' "$pristine/system.reg"; then
   grep -qs '^#arch=win32' "$pristine/system.reg" || fail "no pristine prefix in $pristine"
 fi
 
-# A fresh machine [prefix] with the medium on its drive C.
+# A fresh machine [prefix] with the medium on its drive C; the machine's work folder becomes
+# MACHINE_WORK, and the prefix WINEPREFIX, for what follows.
 machine() {
-  local prefix=$1
-  rm -rf "$prefix"
-  cp -a "$pristine" "$prefix"
-  machines+=("$prefix")
-  "$qs_medium" -D BUILD="$build" "$source_dir/resources/install/lumivane.medium" "$prefix/drive_c/qstests/medium" >/dev/null
+  rm -rf "$1"
+  cp -a "$pristine" "$1"
+  machines+=("$1")
+  export WINEPREFIX=$1 MACHINE_WORK=$1/drive_c/qstests/work
+  machine_work_begin
+  "$qs_medium" -D BUILD="$build" "$source_dir/resources/install/lumivane.medium" "$MACHINE_WORK/medium" >/dev/null
 }
 
-# What the installation left: every file of drive C with its checksum (the programs, KVLSOFT;
-# not the rest of the Windows directory, where Wine keeps its own files, nor the test's folder),
-# the start menu's and the desktop's links as lnkinfo reads them, and the two
-# Software keys as regedit exports them, as text, without Wine's own settings of the session
-# (HKEY_CURRENT_USER\Software\Wine: what the display and the mouse did meanwhile).
-state() {
-  local prefix=$1
-  (cd "$prefix/drive_c" && find . -type f \( -path ./windows/KVLSOFT/\* -o ! -path ./windows/\* \) \
-    ! -path ./qstests/\* ! -iname '*.lnk' -print0 | sort -z | xargs -0 md5sum)
-  # A link holds the times its target had when it was made: its fields are what counts.
-  (cd "$prefix/drive_c" && find . -type f -iname '*.lnk' ! -path ./qstests/\* | sort) | while read -r link; do
+# Beyond machine_state's names and registry: what the installed files hold, and the links'
+# fields as lnkinfo reads them (not the times the target had when the link was made).
+contents() {
+  local drive_c=$WINEPREFIX/drive_c link
+  (cd "$drive_c" && find "Program Files" -type f -print0 | sort -z | xargs -0 md5sum)
+  (cd "$drive_c" && find ProgramData users -type f -iname '*.lnk' | sort) | while read -r link; do
     echo "$link"
-    lnkinfo "$prefix/drive_c/$link" | sed -n '/^Link information:/,/^Link target identifier:/p' | grep -v ' time'
-  done
-  for key in 'HKEY_LOCAL_MACHINE\Software' 'HKEY_CURRENT_USER\Software'; do
-    WINEPREFIX=$prefix "$WINE" regedit /E 'C:\qstests\key.reg' "$key" >/dev/null 2>&1 || true
-    iconv -f UTF-16LE -t UTF-8 "$prefix/drive_c/qstests/key.reg" 2>/dev/null | tr -d '\r' |
-      awk '/^\[/ { skip = index($0, "[HKEY_CURRENT_USER\\Software\\Wine") == 1 } !skip' || true
+    lnkinfo "$drive_c/$link" | sed -n '/^Link information:/,/^Link target identifier:/p' | grep -v ' time'
   done
 }
 
-recording=$build/wineprefix-record
-machine "$recording"
-answers='C:\qstests\answers.txt'
-status=0
-WINEPREFIX=$recording "$WINE" "$build/bin/qs_person.exe" 120 'C:\qstests\medium\SETUP.EXE' \
-  "/RECORD:$answers" '/LOG:C:\qstests\record.log' || status=$?
-[ "$status" -eq 0 ] || fail "the recorded run ended with $status: $(tr -d '\r' < "$recording/drive_c/qstests/record.log" 2>/dev/null)"
-state "$recording" > "$build/record_state.txt"
-grep -q 'Verdict: 0 success' "$recording/drive_c/qstests/record.log" || fail "no verdict in the recording's log"
-cp "$recording/drive_c/qstests/answers.txt" "$build/bundled_answers.txt"
+machine "$build/wineprefix-record"
+record=$MACHINE_WORK
+as_person record-english "$MACHINE_WORK/shots" "$(windows_path "$MACHINE_WORK/medium/SETUP.EXE")" \
+  "/RECORD:$(windows_path "$MACHINE_WORK/answers.txt")" "/LOG:$(windows_path "$MACHINE_WORK/run.log")" ||
+  fail "the recorded run: $(tr -d '\r' < "$MACHINE_WORK/run.log" 2>/dev/null)"
+grep -q 'Verdict: 0 success' "$MACHINE_WORK/run.log" || fail "no verdict in the recording's log"
+machine_state installed
+contents > "$MACHINE_WORK/installed.contents"
+cp "$MACHINE_WORK/answers.txt" "$build/bundled_answers.txt"
 
-replaying=$build/wineprefix-replay
-machine "$replaying"
-cp "$build/bundled_answers.txt" "$replaying/drive_c/qstests/answers.txt"
-status=0
-WINEPREFIX=$replaying "$WINE" 'C:\qstests\medium\SETUP.EXE' "/ANSWERS:$answers" /s /TIMEOUT:120 '/LOG:C:\qstests\replay.log' || status=$?
-log=$(tr -d '\r' < "$replaying/drive_c/qstests/replay.log")
-[ "$status" -eq 0 ] || fail "the replay ended with $status: $log"
+machine "$build/wineprefix-replay"
+cp "$build/bundled_answers.txt" "$MACHINE_WORK/answers.txt"
+as_person nobody "$MACHINE_WORK/shots" "$(windows_path "$MACHINE_WORK/medium/SETUP.EXE")" \
+  "/ANSWERS:$(windows_path "$MACHINE_WORK/answers.txt")" /TIMEOUT:120 "/LOG:$(windows_path "$MACHINE_WORK/run.log")" ||
+  fail "the replay showed a window or did not end"
+log=$(tr -d '\r' < "$MACHINE_WORK/run.log")
 grep -q 'Verdict: 0 success' <<<"$log" || fail "no verdict in the replay's log: $log"
 ! grep -q 'Answered by default\|Answered by the user' <<<"$log" || fail "the replay did not find every answer: $log"
-state "$replaying" > "$build/replay_state.txt"
-diff -u "$build/record_state.txt" "$build/replay_state.txt" || fail "the replay installed something else"
+machine_state installed
+contents > "$MACHINE_WORK/installed.contents"
+for kind in files HKEY_LOCAL_MACHINE.txt HKEY_CURRENT_USER.txt contents; do
+  cp "$record/installed.$kind" "$MACHINE_WORK/recorded.$kind"
+done
+machine_same recorded installed || fail "the replay installed something else"
+diff -u "$MACHINE_WORK/recorded.contents" "$MACHINE_WORK/installed.contents" || fail "the replay installed other contents"
+grep -qF 'PROGRAM FILES' "$MACHINE_WORK/installed.HKEY_LOCAL_MACHINE.txt" &&
+  grep -qF '"Device"=dword:00000000' "$MACHINE_WORK/installed.HKEY_LOCAL_MACHINE.txt" ||
+  fail "the replay did not take the person's folder and parts"
 echo "recorded and replayed: $(grep -c '^\[' "$build/bundled_answers.txt" || true) answers," \
-     "$(grep -c '  \./' "$build/replay_state.txt" || true) files the same"
+     "$(grep -c '  Program Files/' "$MACHINE_WORK/installed.contents" || true) files the same"
