@@ -80,13 +80,16 @@ echo "compared with before the installation: no file, folder, shortcut or regist
 echo "   ($(wc -l < "$MACHINE_WORK/before.files") files and folders, $(cat "$MACHINE_WORK"/before.HKEY_*.txt | grep -c '^\[') registry keys compared)"
 echo "the interactive installation, the group, Lumivane and the removal took $(elapsed_ms "$demo_start") ms"
 
-echo "== the unattended path: M:\\SETUP.EXE /s"
+install_log=$MACHINE_WORK/silent-install.log
+echo "== the unattended path: M:\\SETUP.EXE /s /LOG:$(windows_path "$install_log")"
 start=$(date +%s%N)
 status=0
-timeout 180 "$WINE" 'M:\SETUP.EXE' /s || status=$?
-echo "exit code $status after $(elapsed_ms "$start") ms (nothing waited for an answer: a page or a box would have held it for 180 s)"
+timeout 180 "$WINE" 'M:\SETUP.EXE' /s "/LOG:$(windows_path "$install_log")" || status=$?
+echo "exit code $status (0: success) after $(elapsed_ms "$start") ms (nothing waited for an answer: a page or a box would have held it for 180 s)"
 [ "$status" = 0 ] || fail "the silent installation"
-echo "-- INSTALL.LOG"
+echo "-- the installation log for administrators (/LOG:)"
+tr -d '\r' < "$install_log"
+echo "-- INSTALL.LOG, the installation's own record"
 tr -d '\r' < "$target/INSTALL.LOG"
 if [ -s "$kvlsoft/ERROR.LOG" ]; then echo "-- ERROR.LOG"; tr -d '\r' < "$kvlsoft/ERROR.LOG"; else echo "ERROR.LOG: nothing went wrong"; fi
 quiet=$("$WINE" reg query "$uninstall_key" /v QuietUninstallString | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
