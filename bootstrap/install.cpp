@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr size_t kCopyBlock = 4096;
+// Copies are loops of 4096-byte blocks, read and written 16 blocks at a time.
+constexpr long kCopyBlock = 4096;
+constexpr size_t kCopyRun = 64 * 1024;
 
 void TraceDriveSpace(Bootstrap& run, const DriveSpace& space, long needed) {
   run.log.LogText("Setup: free space of '" + (space.root.empty() ? std::string("current drive") : space.root) +
@@ -131,9 +133,10 @@ int ExpandFile(Bootstrap& run, const std::string& source, const std::string& tar
     DeleteFileA(staged.c_str());
     return BOOT_CREATE_FAILED;
   }
-  std::vector<char> buffer(kCopyBlock);
-  const BlockCopyResult copy = CopyBlocks(input, output, size, buffer);
-  const DWORD writeError = GetLastError();
+  std::vector<char> buffer(kCopyRun);
+  FileBlockSink sink(output);
+  const BlockCopyResult copy = CopyBlocks(input, sink, size, kCopyBlock, buffer);
+  const DWORD writeError = sink.LastError();
   int result = copy == BlockCopyResult::Done        ? BOOT_OK
                : copy == BlockCopyResult::ShortRead ? BOOT_READ_FAILED
                : writeError == ERROR_DISK_FULL || writeError == ERROR_HANDLE_DISK_FULL ? BOOT_NO_SPACE

@@ -132,8 +132,9 @@ bool MakeBackupCopy(const std::string& path, const std::string& backup) {
     HANDLE target = CreateFileA(backup.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target != INVALID_HANDLE_VALUE) {
       FileBlockSource reader(source);
+      FileBlockSink writer(target);
       std::vector<char> buffer(300);
-      copied = CopyBlocks(reader, target, static_cast<long>(length), buffer) == BlockCopyResult::Done &&
+      copied = CopyBlocks(reader, writer, static_cast<long>(length), 300, buffer) == BlockCopyResult::Done &&
                SetFileTime(target, nullptr, nullptr, &written);
       CloseHandle(target);
       if (!copied) DeleteFileA(backup.c_str());

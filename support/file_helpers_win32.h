@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "support/block_copy.h"
+
 // The two 32-bit halves of a version resource's fixed file version.
 struct FileVersion {
   uint32_t most = 0;
@@ -53,16 +55,6 @@ struct DriveSpace {
 };
 DriveSpace QueryDriveSpace(const std::string& path);
 
-// What a block copy reads from.
-class BlockSource {
- public:
-  virtual ~BlockSource() = default;
-  // Reads up to [size] bytes; the number read, or a negative number on failure.
-  virtual int Read(char* buffer, int size) = 0;
-  // Back to the first byte, so that the same bytes can be read once more.
-  virtual bool Rewind() = 0;
-};
-
 // A file read through the system's LZ expansion functions: a file in the LZ-compressed format
 // reads expanded, any other file unchanged.
 class LzSource : public BlockSource {
@@ -79,7 +71,8 @@ class LzSource : public BlockSource {
   long Length();
   // Reads up to [size] bytes; the number read, or a negative LZ error code.
   int Read(char* buffer, int size) override;
-  bool Rewind() override;
+  // A step back expands the file again from its start up to [offset].
+  bool SeekTo(long offset) override;
 
  private:
   int handle_ = -1;
@@ -90,23 +83,21 @@ class FileBlockSource : public BlockSource {
  public:
   explicit FileBlockSource(HANDLE file) : file_(file) {}
   int Read(char* buffer, int size) override;
-  bool Rewind() override;
+  bool SeekTo(long offset) override;
 
  private:
   HANDLE file_;
 };
 
-enum class BlockCopyResult { Done, ShortRead, ShortWrite };
+// A file written through a handle (the caller keeps and closes it). The system's reason for the
+// last write that stopped short stays here, whatever runs after it.
+class FileBlockSink : public BlockSink {
+ public:
+  explicit FileBlockSink(HANDLE file) : file_(file) {}
+  int Write(const char* buffer, int size) override;
+  DWORD LastError() const { return lastError_; }
 
-// Copies [length] bytes from [source] to [target] in blocks of [buffer]'s size: full blocks while
-// more than a block remains, then the rest. Stops at the first short read or short write.
-// [afterBlock], when given, runs after every block with the bytes copied so far (the copy engine
-// moves its gauge there); [beforeIo], when given, before every read and every write (the copy
-// engine lets window messages through there).
-BlockCopyResult CopyBlocks(BlockSource& source, HANDLE target, long length, std::vector<char>& buffer,
-                           const std::function<void(long copied)>& afterBlock = {},
-                           const std::function<void()>& beforeIo = {});
-// Reads [length] bytes from [source] in blocks of [buffer]'s size and keeps none of them: true
-// when every block came whole. [beforeRead], when given, runs before every read.
-bool ReadsWhole(BlockSource& source, long length, std::vector<char>& buffer,
-                const std::function<void()>& beforeRead = {});
+ private:
+  HANDLE file_;
+  DWORD lastError_ = ERROR_SUCCESS;
+};

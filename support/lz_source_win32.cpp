@@ -24,9 +24,13 @@ long LzSource::Length() {
 
 int LzSource::Read(char* buffer, int size) { return LZRead(handle_, buffer, size); }
 
-bool LzSource::Rewind() { return IsOpen() && LZSeek(handle_, 0, 0) >= 0; }
+bool LzSource::SeekTo(long offset) { return IsOpen() && LZSeek(handle_, offset, 0) == offset; }
 
-bool FileBlockSource::Rewind() { return SetFilePointer(file_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER; }
+bool FileBlockSource::SeekTo(long offset) {
+  LARGE_INTEGER to{};
+  to.QuadPart = offset;
+  return SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) != 0;
+}
 
 int FileBlockSource::Read(char* buffer, int size) {
   DWORD got = 0;
@@ -34,32 +38,9 @@ int FileBlockSource::Read(char* buffer, int size) {
   return static_cast<int>(got);
 }
 
-BlockCopyResult CopyBlocks(BlockSource& source, HANDLE target, long length, std::vector<char>& buffer,
-                           const std::function<void(long copied)>& afterBlock, const std::function<void()>& beforeIo) {
-  const long block = static_cast<long>(buffer.size());
-  long copied = 0;
-  while (copied < length) {
-    const long chunk = length - copied > block ? block : length - copied;
-    if (beforeIo) beforeIo();
-    if (source.Read(buffer.data(), static_cast<int>(chunk)) != chunk) return BlockCopyResult::ShortRead;
-    if (beforeIo) beforeIo();
-    DWORD written = 0;
-    if (!WriteFile(target, buffer.data(), static_cast<DWORD>(chunk), &written, nullptr) ||
-        written != static_cast<DWORD>(chunk))
-      return BlockCopyResult::ShortWrite;
-    copied += chunk;
-    if (afterBlock) afterBlock(copied);
-  }
-  return BlockCopyResult::Done;
-}
-
-bool ReadsWhole(BlockSource& source, long length, std::vector<char>& buffer, const std::function<void()>& beforeRead) {
-  const long block = static_cast<long>(buffer.size());
-  for (long done = 0; done < length;) {
-    const long chunk = length - done > block ? block : length - done;
-    if (beforeRead) beforeRead();
-    if (source.Read(buffer.data(), static_cast<int>(chunk)) != chunk) return false;
-    done += chunk;
-  }
-  return true;
+int FileBlockSink::Write(const char* buffer, int size) {
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file_, buffer, static_cast<DWORD>(size), &written, nullptr);
+  if (!ok || written != static_cast<DWORD>(size)) lastError_ = ok ? ERROR_SUCCESS : GetLastError();
+  return static_cast<int>(written > static_cast<DWORD>(size) ? 0 : written);
 }

@@ -36,10 +36,11 @@ bool ExpandThroughSystem(const std::string& path, std::vector<uint8_t>& out, siz
   const long length = source.Length();
   const std::string target = path + ".out";
   HANDLE file = CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  std::vector<char> buffer(block);
+  std::vector<char> buffer(block * 16);
   long lastReported = 0;
-  const BlockCopyResult result =
-      CopyBlocks(source, file, length, buffer, [&](long copied) { lastReported = copied; });
+  FileBlockSink sink(file);
+  const BlockCopyResult result = CopyBlocks(source, sink, length, static_cast<long>(block), buffer,
+                                            [&](long copied) { lastReported = copied; });
   const DWORD size = GetFileSize(file, nullptr);
   out.assign(size, 0);
   SetFilePointer(file, 0, nullptr, FILE_BEGIN);
