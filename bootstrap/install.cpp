@@ -135,7 +135,7 @@ int ExpandFile(Bootstrap& run, const std::string& source, const std::string& tar
   }
   std::vector<char> buffer(kCopyRun);
   FileBlockSink sink(output);
-  const BlockCopyResult copy = CopyBlocks(input, sink, size, kCopyBlock, buffer);
+  const BlockCopyResult copy = CopyBlocks(input, sink, size, kCopyBlock, buffer.data(), static_cast<long>(buffer.size()));
   const DWORD writeError = sink.LastError();
   int result = copy == BlockCopyResult::Done        ? BOOT_OK
                : copy == BlockCopyResult::ShortRead ? BOOT_READ_FAILED

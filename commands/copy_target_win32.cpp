@@ -1,6 +1,5 @@
 #include "commands/copy_target_win32.h"
 
-#include <vector>
 
 #include "commands/copy_engine_win32.h"
 #include "commands/file_info_win32.h"
@@ -13,8 +12,10 @@ namespace {
 
 // A copy is a loop of 1024-byte blocks (the gauge's steps, what a failure leaves), read and
 // written 64 blocks at a time: under Wine a file call costs far more than the bytes it moves.
+// The buffer is on the stack: a heap block of that size added its 64 KB to the program's peak
+// memory, the stack's pages do not (measured under Wine: the same peak as the 1024-byte loop).
 constexpr long kBlock = 1024;
-constexpr size_t kRunBytes = 64 * 1024;
+constexpr long kRunBytes = 64 * 1024;
 constexpr int kBlocksPerGaugeStep = 41;
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
@@ -23,7 +24,7 @@ bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR
 // in byte mode (painted at the pace of the message drains) and to the total at the end.
 // [writeError] receives the system's reason when a write fails.
 int CopyContent(const CopyJob& job, HANDLE target, DWORD& writeError) {
-  std::vector<char> buffer(kRunBytes);
+  char buffer[kRunBytes];
   int counter = 0;
   const auto afterBlock = [&](long copied) {
     if (!job.byteMode) return;
@@ -36,7 +37,7 @@ int CopyContent(const CopyJob& job, HANDLE target, DWORD& writeError) {
   };
   FileBlockSink sink(target);
   const BlockCopyResult result =
-      CopyBlocks(job.source, sink, job.length, kBlock, buffer, afterBlock, PumpMessagesPaced);
+      CopyBlocks(job.source, sink, job.length, kBlock, buffer, kRunBytes, afterBlock, PumpMessagesPaced);
   writeError = result == BlockCopyResult::ShortWrite ? sink.LastError() : ERROR_SUCCESS;
   PumpMessagesPaced();
   if (result == BlockCopyResult::ShortRead) return COPY_READ_FAILED;
@@ -107,8 +108,8 @@ int CopyBeside(const CopyJob& job, const std::string& target, const TargetBefore
 int CopyInPlace(const CopyJob& job, const std::string& target, const TargetBefore& before) {
   job.log.LogText("No room for the new file beside the existing one: the source is read through first, "
                   "then written over the existing file\r\n");
-  std::vector<char> buffer(kRunBytes);
-  if (!job.source.Rewind() || !ReadsWhole(job.source, job.length, buffer, PumpMessagesPaced) ||
+  char buffer[kRunBytes];
+  if (!job.source.Rewind() || !ReadsWhole(job.source, job.length, buffer, kRunBytes, PumpMessagesPaced) ||
       !job.source.Rewind()) {
     job.log.LogText("The source cannot be read whole - the existing file stays as it was\r\n");
     return COPY_READ_FAILED;

@@ -133,8 +133,8 @@ bool MakeBackupCopy(const std::string& path, const std::string& backup) {
     if (target != INVALID_HANDLE_VALUE) {
       FileBlockSource reader(source);
       FileBlockSink writer(target);
-      std::vector<char> buffer(300);
-      copied = CopyBlocks(reader, writer, static_cast<long>(length), 300, buffer) == BlockCopyResult::Done &&
+      char buffer[300];
+      copied = CopyBlocks(reader, writer, static_cast<long>(length), 300, buffer, 300) == BlockCopyResult::Done &&
                SetFileTime(target, nullptr, nullptr, &written);
       CloseHandle(target);
       if (!copied) DeleteFileA(backup.c_str());

@@ -4,7 +4,7 @@ namespace {
 
 class BlockLoop {
  public:
-  BlockLoop(BlockSource& source, BlockSink& target, long block, std::vector<char>& buffer,
+  BlockLoop(BlockSource& source, BlockSink& target, long block, char* buffer,
             const std::function<void(long)>& afterBlock, const std::function<void()>& beforeIo)
       : source_(source), target_(target), block_(block), buffer_(buffer), afterBlock_(afterBlock),
         beforeIo_(beforeIo) {}
@@ -14,9 +14,9 @@ class BlockLoop {
     for (long done = from; done < to;) {
       const int piece = static_cast<int>(to - done > block_ ? block_ : to - done);
       BeforeIo();
-      if (source_.Read(buffer_.data(), piece) != piece) return BlockCopyResult::ShortRead;
+      if (source_.Read(buffer_, piece) != piece) return BlockCopyResult::ShortRead;
       BeforeIo();
-      if (target_.Write(buffer_.data(), piece) != piece) return BlockCopyResult::ShortWrite;
+      if (target_.Write(buffer_, piece) != piece) return BlockCopyResult::ShortWrite;
       done += piece;
       if (afterBlock_) afterBlock_(done);
     }
@@ -28,7 +28,7 @@ class BlockLoop {
   // that stops at a block's edge goes on block by block, as the block loop would.
   BlockCopyResult WriteRun(long at, long size) {
     BeforeIo();
-    const int written = target_.Write(buffer_.data(), static_cast<int>(size));
+    const int written = target_.Write(buffer_, static_cast<int>(size));
     if (written == size) {
       Report(at, at + size);
       return BlockCopyResult::Done;
@@ -39,7 +39,7 @@ class BlockLoop {
     for (long done = stopped; done < size;) {
       const int piece = static_cast<int>(size - done > block_ ? block_ : size - done);
       BeforeIo();
-      if (target_.Write(buffer_.data() + done, piece) != piece) return BlockCopyResult::ShortWrite;
+      if (target_.Write(buffer_ + done, piece) != piece) return BlockCopyResult::ShortWrite;
       done += piece;
       if (afterBlock_) afterBlock_(at + done);
     }
@@ -63,7 +63,7 @@ class BlockLoop {
   BlockSource& source_;
   BlockSink& target_;
   const long block_;
-  std::vector<char>& buffer_;
+  char* const buffer_;
   const std::function<void(long)>& afterBlock_;
   const std::function<void()>& beforeIo_;
 };
@@ -71,16 +71,15 @@ class BlockLoop {
 }  // namespace
 
 BlockCopyResult CopyBlocks(BlockSource& source, BlockSink& target, long length, long block,
-                           std::vector<char>& buffer, const std::function<void(long copied)>& afterBlock,
+                           char* buffer, long bufferSize, const std::function<void(long copied)>& afterBlock,
                            const std::function<void()>& beforeIo) {
   if (block < 1) block = 1;
-  if (static_cast<long>(buffer.size()) < block) buffer.resize(static_cast<size_t>(block));
-  const long run = static_cast<long>(buffer.size()) / block * block;
+  const long run = bufferSize > block ? bufferSize / block * block : block;
   BlockLoop loop(source, target, block, buffer, afterBlock, beforeIo);
   for (long copied = 0; copied < length;) {
     const long size = length - copied > run ? run : length - copied;
     loop.BeforeIo();
-    const int got = source.Read(buffer.data(), static_cast<int>(size));
+    const int got = source.Read(buffer, static_cast<int>(size));
     BlockCopyResult result;
     if (got == size) {
       result = loop.WriteRun(copied, size);
@@ -100,12 +99,13 @@ BlockCopyResult CopyBlocks(BlockSource& source, BlockSink& target, long length, 
   return BlockCopyResult::Done;
 }
 
-bool ReadsWhole(BlockSource& source, long length, std::vector<char>& buffer, const std::function<void()>& beforeRead) {
-  const long piece = static_cast<long>(buffer.size());
+bool ReadsWhole(BlockSource& source, long length, char* buffer, long bufferSize,
+                const std::function<void()>& beforeRead) {
+  const long piece = bufferSize > 0 ? bufferSize : 1;
   for (long done = 0; done < length;) {
     const long chunk = length - done > piece ? piece : length - done;
     if (beforeRead) beforeRead();
-    if (source.Read(buffer.data(), static_cast<int>(chunk)) != chunk) return false;
+    if (source.Read(buffer, static_cast<int>(chunk)) != chunk) return false;
     done += chunk;
   }
   return true;

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <functional>
-#include <vector>
 
 // What a block copy reads from.
 class BlockSource {
@@ -30,16 +29,17 @@ class BlockSink {
 enum class BlockCopyResult { Done, ShortRead, ShortWrite };
 
 // Copies [length] bytes from [source] to [target] as a loop of [block]-byte blocks does, reading
-// and writing up to [buffer]'s size (rounded down to whole blocks) at a time. Where a big read
+// and writing up to [bufferSize] bytes (rounded down to whole blocks, at least one) at a time
+// through [buffer], which holds at least one block. Where a big read
 // or write comes short, the copy goes on block by block from where the block loop would be, so
 // the target holds exactly what the block loop leaves. [afterBlock], when given, runs for every
 // block written, with the bytes copied so far; [beforeIo], when given, before every read and
 // every write.
 BlockCopyResult CopyBlocks(BlockSource& source, BlockSink& target, long length, long block,
-                           std::vector<char>& buffer, const std::function<void(long copied)>& afterBlock = {},
+                           char* buffer, long bufferSize, const std::function<void(long copied)>& afterBlock = {},
                            const std::function<void()>& beforeIo = {});
 
-// Reads [length] bytes from [source] in pieces of [buffer]'s size and keeps none of them: true
-// when every piece came whole. [beforeRead], when given, runs before every read.
-bool ReadsWhole(BlockSource& source, long length, std::vector<char>& buffer,
+// Reads [length] bytes from [source] in pieces of [bufferSize] bytes into [buffer] and keeps none
+// of them: true when every piece came whole. [beforeRead], when given, runs before every read.
+bool ReadsWhole(BlockSource& source, long length, char* buffer, long bufferSize,
                 const std::function<void()>& beforeRead = {});

@@ -39,7 +39,7 @@ bool ExpandThroughSystem(const std::string& path, std::vector<uint8_t>& out, siz
   std::vector<char> buffer(block * 16);
   long lastReported = 0;
   FileBlockSink sink(file);
-  const BlockCopyResult result = CopyBlocks(source, sink, length, static_cast<long>(block), buffer,
+  const BlockCopyResult result = CopyBlocks(source, sink, length, static_cast<long>(block), buffer.data(), static_cast<long>(buffer.size()),
                                             [&](long copied) { lastReported = copied; });
   const DWORD size = GetFileSize(file, nullptr);
   out.assign(size, 0);

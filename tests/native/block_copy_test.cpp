@@ -89,7 +89,7 @@ Outcome RunCopy(BlockSource& source, FakeSink& sink, long length, size_t bufferB
   Outcome outcome{BlockCopyResult::Done, {}, {}};
   std::vector<char> buffer(bufferBytes);
   int io = 0;
-  outcome.result = CopyBlocks(source, sink, length, kBlock, buffer,
+  outcome.result = CopyBlocks(source, sink, length, kBlock, buffer.data(), static_cast<long>(buffer.size()),
                               [&](long copied) { outcome.reports.push_back(copied); }, [&] { ++io; });
   outcome.written = sink.bytes;
   EXPECT_GT(io, 0) << "the windows are never let through";
@@ -150,7 +150,7 @@ TEST(BlockCopy, AnEmptySourceCopiesNothingAndReportsNothing) {
   FakeSink sink(10, 0);
   std::vector<char> buffer(65536);
   int reports = 0;
-  EXPECT_EQ(CopyBlocks(source, sink, 0, kBlock, buffer, [&](long) { ++reports; }), BlockCopyResult::Done);
+  EXPECT_EQ(CopyBlocks(source, sink, 0, kBlock, buffer.data(), 65536, [&](long) { ++reports; }), BlockCopyResult::Done);
   EXPECT_TRUE(sink.bytes.empty());
   EXPECT_EQ(reports, 0);
 }
