@@ -65,6 +65,23 @@ bool IsUsableProgram(const std::string& path) {
   return sized && IsCompleteProgramImage(head, static_cast<uint64_t>(size.QuadPart));
 }
 
+// Whether [target] is what ExpandFile made of [source] in an earlier run: the length the
+// source expands to, and the source's date as the copy gave it. Compared with that copy of
+// itself, by version or by date, it would stay: the source need not be expanded again to learn
+// that (the interpreter and the de-installer, about a megabyte, at every start).
+bool MadeFrom(const std::string& source, const std::string& target) {
+  bool opened = false;
+  const SYSTEMTIME made = NoteCopyDateTime(source, 0, &opened);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!opened || !GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &data)) return false;
+  const SYSTEMTIME has = CopyDateTime(data.ftLastWriteTime);
+  if (DosDate(has) != DosDate(made) || DosTime(has) != DosTime(made)) return false;
+  LzSource input;
+  if (!input.Open(source)) return false;
+  const long length = input.Length();
+  return length >= 0 && FileSize(target) == static_cast<uint64_t>(length);
+}
+
 // Whether the expanded [candidate] should take the place of [target]: an unusable target
 // always, else by version when both have one, else by date; a target that cannot be opened
 // for writing exclusively stays.
@@ -153,6 +170,10 @@ int ExpandFile(Bootstrap& run, const std::string& source, const std::string& tar
 
 int UpdateFile(Bootstrap& run, const std::string& source, const std::string& target) {
   if (!FileExists(target)) return ExpandFile(run, source, target);
+  if (IsUsableProgram(target) && MadeFrom(source, target)) {
+    run.log.LogText("Setup: keeping '" + target + "', made from '" + source + "'\r\n");
+    return BOOT_OK;
+  }
   const std::string scratch = run.temporaryFolder + FileNamePart(target);
   int result = ExpandFile(run, source, scratch);
   if (result != BOOT_OK) {

@@ -286,6 +286,16 @@ TEST_F(Bootstrap, KeepsOrReplacesTheInterpreterByDateWithoutVersions) {
   SetupOutcome run = RunSetup(medium + "SETUP.EXE", "");
   ASSERT_TRUE(run.ended);
   EXPECT_EQ(WriteTimeOf(program_ + "TALVEN.EXE"), "2005-06-07 08:09:10") << "an older file is replaced";
+  // The copy that run made is kept at the next without the medium's file being expanded again.
+  const std::string ini = windows_ + "SETUP.INI", log = scratch_ + "again.dbg";
+  WriteAll(ini, "[Debug]\r\nDebug=1\r\nOutputTo=" + log + "\r\n");
+  run = RunSetup(medium + "SETUP.EXE", "");
+  DeleteFileA(ini.c_str());
+  ASSERT_TRUE(run.ended);
+  const std::string trace = ReadText(log);
+  EXPECT_NE(trace.find("Setup: keeping '" + program_ + "TALVEN.EXE', made from"), std::string::npos) << trace;
+  EXPECT_EQ(trace.find("Setup: comparing dates"), std::string::npos) << trace;
+  EXPECT_EQ(WriteTimeOf(program_ + "TALVEN.EXE"), "2005-06-07 08:09:10");
 
   ResetMachine();
   Install("qs_probe_plain.exe", &newer);
