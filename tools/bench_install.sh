@@ -4,7 +4,8 @@
 # the two take turns, so both meet the same load. Then each stage, timed from inside Wine, and
 # the interpreter's peak memory. Two payloads: the bundled application, and a synthetic one of
 # about 30 MB in 20 files in three directories. QS_BENCH_RUNS sets the runs per figure (9);
-# QS_BENCH_PROGRAMS, a folder with another SETUP.EXE and TALVEN.EXE, measures those instead.
+# QS_BENCH_PROGRAMS, a folder with another SETUP.EXE and TALVEN.EXE (and SETUP.QLS, the bundled
+# script to use with them), measures those instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -32,6 +33,7 @@ build/native/bin/qs-medium -D BUILD="$PWD/build/win32" resources/install/lumivan
 if [ -n "${QS_BENCH_PROGRAMS:-}" ]; then
   cp "$programs/SETUP.EXE" "$medium_bundled/SETUP.EXE"
   build/native/bin/qs-compress "$programs/TALVEN.EXE" "$medium_bundled/TALVEN.EX_" >/dev/null
+  if [ -f "$programs/SETUP.QLS" ]; then cp "$programs/SETUP.QLS" "$medium_bundled/SETUP.QLS"; fi
 fi
 
 synthetic=$work/synthetic
