@@ -7,8 +7,8 @@
 namespace {
 
 constexpr Keyword kKeywords[] = {
-#define KEYWORD(code, name, text) {code, text, sizeof(text) - 1, false, 0},
-#define CONSTANT(code, name, text, value) {code, text, sizeof(text) - 1, true, value},
+#define KEYWORD(code, name, text, params) {code, text, sizeof(text) - 1, false, 0, params},
+#define CONSTANT(code, name, text, value) {code, text, sizeof(text) - 1, true, value, ""},
 #include "engine/keywords.def"
 #undef KEYWORD
 #undef CONSTANT
@@ -25,11 +25,11 @@ static_assert(CodesAscend(), "keywords.def must list the keywords in ascending c
 // the group of the character at hand, which gives the same first match as the whole list.
 struct KeywordIndex {
   std::array<std::vector<const Keyword*>, 256> byFirstByte;
-  std::array<const char*, kLastKeyword + 1> textByCode{};
+  std::array<const Keyword*, kLastKeyword + 1> byCode{};
   KeywordIndex() {
     for (const Keyword& k : kKeywords) {
       byFirstByte[static_cast<unsigned char>(k.text[0])].push_back(&k);
-      textByCode[static_cast<size_t>(k.code)] = k.text;
+      byCode[static_cast<size_t>(k.code)] = &k;
     }
   }
 };
@@ -47,7 +47,15 @@ const Keyword* MatchKeyword(const char* text) {
   return nullptr;
 }
 
-const char* KeywordText(int32_t code) {
+const Keyword* KeywordByCode(int32_t code) {
   if (code < kFirstKeyword || code > kLastKeyword) return nullptr;
-  return Index().textByCode[static_cast<size_t>(code)];
+  return Index().byCode[static_cast<size_t>(code)];
 }
+
+const char* KeywordText(int32_t code) {
+  const Keyword* k = KeywordByCode(code);
+  return k ? k->text : nullptr;
+}
+
+const Keyword* KeywordsBegin() { return kKeywords; }
+const Keyword* KeywordsEnd() { return kKeywords + sizeof kKeywords / sizeof kKeywords[0]; }

@@ -5,7 +5,7 @@
 
 enum Token : int32_t {
   TOK_END = 0,
-#define KEYWORD(code, name, text) TOK_##name = code,
+#define KEYWORD(code, name, text, params) TOK_##name = code,
 #define CONSTANT(code, name, text, value) TOK_##name = code,
 #include "engine/keywords.def"
 #undef KEYWORD
@@ -25,6 +25,7 @@ struct Keyword {
   uint8_t length;
   bool isConstant;  // a named constant: the lexer delivers it as TOK_NUMBER with [value]
   int32_t value;
+  const char* params;  // what the command reads (the notation is at the top of keywords.def)
 };
 
 // The keyword that begins at [text] (NUL-terminated), or nullptr. Keywords are tried in the
@@ -33,6 +34,13 @@ const Keyword* MatchKeyword(const char* text);
 
 // The keyword's text for a code in 128..323, or nullptr for an unused code.
 const char* KeywordText(int32_t code);
+
+// The keyword with code [code], or nullptr for an unused code.
+const Keyword* KeywordByCode(int32_t code);
+
+// Every keyword and named constant, in code order.
+const Keyword* KeywordsBegin();
+const Keyword* KeywordsEnd();
 
 // True for the comparison tokens "==" "!=" ">=" "<=" ">" "<".
 inline bool IsComparisonToken(int32_t token) { return token >= TOK_EQ && token <= TOK_LT && token != TOK_LTGT; }

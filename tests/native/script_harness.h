@@ -2,7 +2,10 @@
 // its start-up: the main script is C:\SETUP\TEST.QLS.
 #pragma once
 
+#include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "engine/executor.h"
 #include "engine/main_loop.h"
@@ -28,3 +31,14 @@ class ScriptRun {
 
 // Joins lines with CR LF, each line ended.
 std::string Lines(std::initializer_list<const char*> lines);
+
+// A script fixture of tests/scripts: the main script (lines joined with CR LF) with its "//>"
+// directives, and the further files of its "//> file NAME" ... "//> end" blocks.
+struct ScriptFixture {
+  std::string mainScript;
+  std::vector<std::string> directives;  // each without its "//> "
+  std::map<std::string, std::string> files;
+};
+ScriptFixture ReadScriptFixture(const std::filesystem::path& path);
+// The fixtures (*.qls) of [folder], sorted.
+std::vector<std::filesystem::path> ScriptFixtures(const std::string& folder);

@@ -12,6 +12,7 @@
 //   //> version MAJOR MINOR PLATFORMID   what the version query reports
 //   //> scrambled            the main script is stored in the scrambled form
 //   //> file NAME ... //> end   a further file in the current directory (lines in between)
+//   //> check [NAME:]LINE ID     what the script checker reports (its own tests read these)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -38,39 +39,6 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-struct Fixture {
-  std::string mainScript;
-  std::vector<std::string> directives;
-};
-
-Fixture ReadFixture(const std::filesystem::path& path, FakePlatform& platform) {
-  std::ifstream in(path, std::ios::binary);
-  std::string line, fileName, fileText;
-  Fixture fixture;
-  bool inFile = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (StartsWith(line, "//> file ")) {
-      inFile = true;
-      fileName = line.substr(9);
-      fileText.clear();
-      continue;
-    }
-    if (inFile && line == "//> end") {
-      platform.AddFile(platform.currentDirectory + "\\" + fileName, fileText);
-      inFile = false;
-      continue;
-    }
-    if (inFile) {
-      fileText += line + "\r\n";
-      continue;
-    }
-    if (StartsWith(line, "//> ")) fixture.directives.push_back(line.substr(4));
-    fixture.mainScript += line + "\r\n";
-  }
-  return fixture;
-}
-
 std::string Scrambled(const std::string& script) {
   std::string out("\x00\x40", 2);
   std::string copy = script;
@@ -78,11 +46,12 @@ std::string Scrambled(const std::string& script) {
   return out + copy;
 }
 
-class ScriptFixture : public ::testing::TestWithParam<std::filesystem::path> {};
+class ScriptFixtureRun : public ::testing::TestWithParam<std::filesystem::path> {};
 
-TEST_P(ScriptFixture, MeetsItsExpectations) {
+TEST_P(ScriptFixtureRun, MeetsItsExpectations) {
   ScriptRun run;
-  Fixture fixture = ReadFixture(GetParam(), run.platform);
+  ScriptFixture fixture = ReadScriptFixture(GetParam());
+  for (const auto& [name, text] : fixture.files) run.platform.AddFile(run.platform.currentDirectory + "\\" + name, text);
   // Set-up directives first.
   for (const std::string& d : fixture.directives) {
     std::istringstream words(d);
@@ -133,15 +102,7 @@ TEST_P(ScriptFixture, MeetsItsExpectations) {
   }
 }
 
-std::vector<std::filesystem::path> Fixtures() {
-  std::vector<std::filesystem::path> paths;
-  for (const auto& entry : std::filesystem::directory_iterator(QS_SCRIPT_FIXTURES))
-    if (entry.path().extension() == ".qls") paths.push_back(entry.path());
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
-
-INSTANTIATE_TEST_SUITE_P(Scripts, ScriptFixture, ::testing::ValuesIn(Fixtures()),
+INSTANTIATE_TEST_SUITE_P(Scripts, ScriptFixtureRun, ::testing::ValuesIn(ScriptFixtures(QS_SCRIPT_FIXTURES)),
                          [](const ::testing::TestParamInfo<std::filesystem::path>& param) {
                            std::string name = param.param.stem().string();
                            for (char& c : name)

@@ -57,7 +57,7 @@ TEST_P(MachineScript, MeetsItsExpectations) {
       EXPECT_EQ(run.Var(name), expected) << "variable " << name;
     } else if (verb == "unset") {
       EXPECT_EQ(run.Var(name), "") << "variable " << name;
-    } else {
+    } else if (verb != "check") {  // "check" lines are the script checker's
       ADD_FAILURE() << "unknown directive: " << line;
     }
   }
