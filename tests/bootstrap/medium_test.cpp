@@ -147,7 +147,7 @@ TEST_F(MediumFolder, BuildsTheFolder) {
   const std::string program(5000, 'P');
   Write("SETUP.EXE", "MZ setup");
   Write("talven.exe", program);
-  Write("SETUP.QLS", "REM script\r\n");
+  Write("SETUP.QLS", "// script\r\n");
   Write("texts.txt", "[0]\nwindow = Hello\nfolder = No #Folder#\n");
   Write("payload/main.exe", std::string(3000, 'm'));
   Write("payload/data.bin", "plain");
@@ -164,7 +164,7 @@ TEST_F(MediumFolder, BuildsTheFolder) {
   ASSERT_TRUE(talven.ok);
   EXPECT_EQ(AsText(talven.data), program);
   EXPECT_EQ(talven.missingChar, 'E');
-  EXPECT_EQ(AsText(Read("SETUP.QLS")), "REM script\r\n");
+  EXPECT_EQ(AsText(Read("SETUP.QLS")), "// script\r\n");
   EXPECT_EQ(ReadSetupTexts(AsText(Read("SETUP.DAT")), 0).windowText, "Hello");
   const lz::ExpandResult main = lz::Expand(Read("APP/MAIN.EX_"));
   EXPECT_EQ(AsText(main.data), std::string(3000, 'm'));
@@ -184,10 +184,44 @@ TEST_F(MediumFolder, ReportsMissingSourcesAndBadTexts) {
   EXPECT_TRUE(HasErrorContaining(report.errors, "texts.txt: line 2: window text has 300"));
 }
 
+TEST_F(MediumFolder, ChecksTheScriptsAndReplacesTheOutputOnlyWhole) {
+  Write("SETUP.EXE", "MZ");
+  Write("T.EXE", "talven");
+  Write("SETUP.QLS", "SET %A% = 1\nCALL \"SUB\"\n");  // LF alone, as some editors save
+  Write("SUB.SCR", "STOP\r\n");
+  const std::string base = "setup SETUP.EXE\ninterpreter T.EXE\nscript SETUP.QLS\n";
+  const std::string out = (root_ / "out").string();
+  MediumReport report = BuildMedium(ParseMediumDescription(base, (root_ / "in").string(), {}), out);
+  EXPECT_TRUE(HasErrorContaining(report.errors, "SETUP.QLS:2: error: CALL: the script SUB.SCR is not on the medium"));
+  EXPECT_FALSE(fs::exists(out));
+
+  report = BuildMedium(ParseMediumDescription(base + "file SUB.SCR\n", (root_ / "in").string(), {}), out);
+  ASSERT_TRUE(report.ok()) << report.errors[0];
+  EXPECT_TRUE(HasErrorContaining(report.notices, "2 line ends were a CR or an LF alone"));
+  EXPECT_EQ(AsText(Read("SETUP.QLS")), "SET %A% = 1\r\nCALL \"SUB\"\r\n");
+
+  // A medium is replaced whole; a build that fails half-way leaves it as it was.
+  std::ofstream(root_ / "out" / "OLD.TXT") << "old";
+  Write("T.EXE", "talven 2");
+  ASSERT_TRUE(BuildMedium(ParseMediumDescription(base + "file SUB.SCR\n", (root_ / "in").string(), {}), out).ok());
+  EXPECT_FALSE(fs::exists(root_ / "out" / "OLD.TXT"));
+  report = BuildMedium(ParseMediumDescription(base + "file SUB.SCR\nsign c.pem k.pem\n", (root_ / "in").string(), {}), out);
+  EXPECT_TRUE(HasErrorContaining(report.errors, "SETUP.EXE is no Windows program"));
+  EXPECT_EQ(AsText(lz::Expand(Read("TALVEN.EX_")).data), "talven 2");
+
+  // A folder that holds anything else is never emptied.
+  fs::create_directories(root_ / "mine");
+  std::ofstream(root_ / "mine" / "NOTES.TXT") << "mine";
+  report = BuildMedium(ParseMediumDescription(base + "file SUB.SCR\n", (root_ / "in").string(), {}), (root_ / "mine").string());
+  EXPECT_TRUE(HasErrorContaining(report.errors, "holds other files than a medium"));
+  EXPECT_TRUE(fs::exists(root_ / "mine" / "NOTES.TXT"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 3);  // no staging left behind
+}
+
 TEST_F(MediumFolder, CommandLineTool) {
   Write("SETUP.EXE", "MZ");
   Write("T.EXE", "talven");
-  Write("SETUP.QLS", "x");
+  Write("SETUP.QLS", "STOP");
   Write("medium.txt", "setup ${IN}/SETUP.EXE\ninterpreter ${IN}/T.EXE\nscript SETUP.QLS\n");
   const std::string tool = QS_MEDIUM_TOOL;
   const std::string description = (root_ / "in" / "medium.txt").string();
@@ -214,9 +248,9 @@ TEST(ShippedMediumFiles, TextsAndExampleDescription) {
   EXPECT_NE(ReadSetupTexts(bytes, 3).folderMessage.find("pr\xFC" "fen"), std::string::npos);  // in code page 1252
 
   std::vector<uint8_t> example;
-  ASSERT_TRUE(lz::ReadWholeFile(std::string(QS_SOURCE_DIR) + "/tools/medium/example.medium", example));
-  const MediumDescription d = ParseMediumDescription(AsText(example), std::string(QS_SOURCE_DIR) + "/tools/medium",
-                                                     {{"BUILD", "/b"}, {"PAYLOAD", "/p"}});
+  ASSERT_TRUE(lz::ReadWholeFile(std::string(QS_SOURCE_DIR) + "/examples/minimal/example.medium", example));
+  const MediumDescription d =
+      ParseMediumDescription(AsText(example), std::string(QS_SOURCE_DIR) + "/examples/minimal", {{"BUILD", "/b"}});
   EXPECT_TRUE(d.errors.empty()) << d.errors[0];
-  EXPECT_EQ(d.entries.size(), 6u);
+  EXPECT_EQ(d.entries.size(), 5u);
 }

@@ -459,7 +459,7 @@ std::string FormatCopySpace(const CheckResult& result) {
   const uint64_t kilobytes = (result.copyBytes + 1023) / 1024;
   return "the copies from the medium write " + DecimalText(static_cast<int64_t>(result.copyBytes)) + " bytes (" +
          DecimalText(static_cast<int64_t>(kilobytes)) + " KB) in " + Plural(result.copies, "copy", "copies") +
-         ": compare with the free space the script asks for (GETDISKSPACEK()";
+         "; the free space the script asks for should cover them";
 }
 
 namespace {

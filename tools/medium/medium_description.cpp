@@ -7,16 +7,10 @@
 
 namespace {
 
-struct FixedKind {
-  const char* kind;
-  const char* target;
-  bool compressed;
-  char missingChar;
-  bool required;
-};
+using FixedKind = FixedMediumKind;
 
 // The bootstrap's own files: their names on the medium are fixed.
-constexpr FixedKind kFixedKinds[] = {
+const FixedKind kFixedKinds[] = {
     {"setup", "SETUP.EXE", false, 0, true},      {"interpreter", "TALVEN.EX_", true, 'E', true},
     {"deinstaller", "MORPAX.EX_", true, 'E', false}, {"script", "SETUP.QLS", false, 0, true},
     {"pif", "VARNOLD.PIF", false, 0, false},     {"texts", "SETUP.DAT", false, 0, false},
@@ -43,7 +37,11 @@ bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
   return true;
 }
 
-bool ExpandVariables(std::string& text, const std::map<std::string, std::string>& variables, std::string& error) {
+// Replaces each ${NAME}. With [leadingFromHere], a relative value that begins the text is made
+// absolute from the current directory: "-D BUILD=build/win32" means the folder where qs-medium
+// runs, not one beside the description.
+bool ExpandVariables(std::string& text, const std::map<std::string, std::string>& variables, std::string& error,
+                     bool leadingFromHere = false) {
   for (size_t at = text.find("${"); at != std::string::npos; at = text.find("${", at)) {
     const size_t close = text.find('}', at);
     if (close == std::string::npos) {
@@ -56,8 +54,11 @@ bool ExpandVariables(std::string& text, const std::map<std::string, std::string>
       error = "${" + name + "} is not defined (give -D " + name + "=VALUE)";
       return false;
     }
-    text.replace(at, close - at + 1, found->second);
-    at += found->second.size();
+    std::string value = found->second;
+    if (at == 0 && leadingFromHere && !value.empty() && std::filesystem::path(value).is_relative())
+      value = std::filesystem::absolute(value).string();
+    text.replace(at, close - at + 1, value);
+    at += value.size();
   }
   return true;
 }
@@ -76,6 +77,15 @@ bool NormaliseTarget(std::string name, std::string& normalised) {
     if (slash == std::string::npos) return true;
     start = slash + 1;
   }
+}
+
+// A source path: variables replaced, relative ones resolved from [baseDirectory].
+bool ResolveSource(std::string field, const std::string& baseDirectory, const std::map<std::string, std::string>& variables,
+                   std::string& resolved, std::string& error) {
+  if (!ExpandVariables(field, variables, error, true)) return false;
+  const std::filesystem::path path(field);
+  resolved = (path.is_absolute() ? path : std::filesystem::path(baseDirectory) / path).lexically_normal().string();
+  return true;
 }
 
 const FixedKind* FindFixedKind(const std::string& kind) {
@@ -110,6 +120,23 @@ MediumDescription ParseMediumDescription(std::string_view text, const std::strin
     MediumEntry entry;
     entry.kind = LowerAscii(fields[0]);
     entry.line = lineNumber;
+    std::string error;
+    if (entry.kind == "sign") {
+      SigningEntry signing;
+      signing.line = lineNumber;
+      if (fields.size() < 3 || fields.size() > 4) {
+        fail("expected: sign CERTIFICATE KEY [PASSWORD_FILE]");
+      } else if (!description.signing.empty()) {
+        fail("the medium is signed by one certificate only");
+      } else if (ResolveSource(fields[1], baseDirectory, variables, signing.certificate, error) &&
+                 ResolveSource(fields[2], baseDirectory, variables, signing.key, error) &&
+                 (fields.size() < 4 || ResolveSource(fields[3], baseDirectory, variables, signing.passwordFile, error))) {
+        description.signing.push_back(signing);
+      } else {
+        fail(error);
+      }
+      continue;
+    }
     const FixedKind* fixed = FindFixedKind(entry.kind);
     const bool payload = entry.kind == "file" || entry.kind == "compress";
     if (!fixed && !payload) {
@@ -120,14 +147,11 @@ MediumDescription ParseMediumDescription(std::string_view text, const std::strin
       fail(payload ? "expected: " + entry.kind + " PATH [NAME]" : "expected: " + entry.kind + " PATH");
       continue;
     }
-    std::string error;
-    std::string source = fields[1];
-    if (!ExpandVariables(source, variables, error)) {
+    if (!ResolveSource(fields[1], baseDirectory, variables, entry.source, error)) {
       fail(error);
       continue;
     }
-    const std::filesystem::path path(source);
-    entry.source = (path.is_absolute() ? path : std::filesystem::path(baseDirectory) / path).lexically_normal().string();
+    const std::filesystem::path path(entry.source);
     std::string name;
     if (fixed) {
       name = fixed->target;
@@ -158,4 +182,15 @@ MediumDescription ParseMediumDescription(std::string_view text, const std::strin
     if (k.required && !targets.count(k.target))
       description.errors.push_back(std::string("the medium needs a '") + k.kind + "' entry (" + k.target + ")");
   return description;
+}
+
+const std::vector<FixedMediumKind>& FixedMediumKinds() {
+  static const std::vector<FixedMediumKind> kinds(std::begin(kFixedKinds), std::end(kFixedKinds));
+  return kinds;
+}
+
+bool IsScriptEntry(const MediumEntry& entry) {
+  if (entry.kind == "script") return true;
+  const std::string name = UpperAscii(entry.target);
+  return entry.kind == "file" && (EndsWith(name, ".QLS") || EndsWith(name, ".SCR"));
 }

@@ -1,7 +1,8 @@
 // qs-medium [-D NAME=VALUE]... DESCRIPTION OUTPUT_FOLDER
-// Builds a distribution medium folder from a description file (format: tools/medium/medium.h)
-// and lists what it wrote. Exit code 0 on success, 1 when the description or a file is wrong,
-// 2 for a wrong command line.
+// Builds a distribution medium folder from a description file (format: tools/medium/medium.h
+// and the README) and lists what it wrote. The scripts are checked first; the output folder
+// changes only when the whole medium could be built. Exit code 0 on success, 1 when the
+// description, a script or a file is wrong, 2 for a wrong command line.
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -43,8 +44,18 @@ int main(int argc, char** argv) {
   const MediumDescription description = ParseMediumDescription(
       std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), base, variables);
   const MediumReport report = BuildMedium(description, positional[1]);
-  for (const std::string& error : report.errors) std::fprintf(stderr, "%s: %s\n", positional[0].c_str(), error.c_str());
-  if (!report.ok()) return 1;
+  for (const std::string& notice : report.notices) std::fprintf(stderr, "qs-medium: %s\n", notice.c_str());
+  for (const std::string& error : report.errors) {
+    // The description's own faults name its line; the checker's name the script's.
+    if (error.compare(0, 5, "line ") == 0 || error.compare(0, 4, "the ") == 0)
+      std::fprintf(stderr, "%s: %s\n", positional[0].c_str(), error.c_str());
+    else
+      std::fprintf(stderr, "%s\n", error.c_str());
+  }
+  if (!report.ok()) {
+    std::fprintf(stderr, "qs-medium: nothing was built; %s is as it was\n", positional[1].c_str());
+    return 1;
+  }
   for (const auto& [name, size] : report.written)
     std::printf("%10llu  %s\n", static_cast<unsigned long long>(size), name.c_str());
   return 0;
