@@ -5,11 +5,6 @@
 
 namespace {
 
-struct CaptionMacro {
-  const char* macro;
-  int baseId;
-};
-
 // ORDER: base ids of resources/texts/language.def; replaced in this order.
 constexpr CaptionMacro kCaptionMacros[] = {
     {"#OK#", 14000},     {"#CANCEL#", 14010}, {"#EXIT#", 14020},     {"#QUIT#", 14030},
@@ -45,6 +40,9 @@ constexpr const char* kStoredNames[kLanguageCount] = {"UkEnglish", "USEnglish", 
 bool HasHash(const std::string& text) { return text.find('#') != std::string::npos; }
 
 }  // namespace
+
+const CaptionMacro* CaptionMacrosBegin() { return kCaptionMacros; }
+const CaptionMacro* CaptionMacrosEnd() { return kCaptionMacros + sizeof kCaptionMacros / sizeof kCaptionMacros[0]; }
 
 int LanguageFromCode(const std::string& code) {
   const std::string wrapped = UpperAscii("*" + code.substr(0, 3) + "*");

@@ -20,6 +20,15 @@ std::string LanguageText(Interpreter& ip, int baseId);
 // The text with its caption macros and #VARIABLE# macros replaced, in up to four passes.
 std::string ExpandTextMacros(Interpreter& ip, std::string text);
 
+// The caption macros ("#OK#" ...) with the base ids of their texts, in the order they are
+// replaced.
+struct CaptionMacro {
+  const char* macro;
+  int baseId;
+};
+const CaptionMacro* CaptionMacrosBegin();
+const CaptionMacro* CaptionMacrosEnd();
+
 // The names SETLANGUAGE( accepts and GETLANGUAGE( stores, by index.
 const char* LanguageCommandName(int index);
 const char* LanguageStoredName(int index);
