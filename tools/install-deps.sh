@@ -11,6 +11,8 @@ packages=(
   wine64 xvfb mscompress imagemagick fonts-dejavu-core python3
   # widl for the test type library, lnkinfo to read shell links back
   mingw-w64-tools liblnk-utils
+  # osslsigncode signs media (qs-medium's sign entry); openssl makes the tests' certificate
+  osslsigncode openssl
 )
 
 # The shipping programs are 32-bit: Wine's 32-bit loader and libraries come from the i386
