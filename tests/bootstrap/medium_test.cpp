@@ -252,5 +252,5 @@ TEST(ShippedMediumFiles, TextsAndExampleDescription) {
   const MediumDescription d =
       ParseMediumDescription(AsText(example), std::string(QS_SOURCE_DIR) + "/examples/minimal", {{"BUILD", "/b"}});
   EXPECT_TRUE(d.errors.empty()) << d.errors[0];
-  EXPECT_EQ(d.entries.size(), 5u);
+  EXPECT_EQ(d.entries.size(), 6u);
 }

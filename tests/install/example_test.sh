@@ -25,8 +25,9 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/ce
   -subj "/CN=Quillset example test" 2>/dev/null
 example=$source_dir/examples/minimal
 {
-  grep -Ev '^(#|script|file|$)' "$example/example.medium"
+  grep -Ev '^(#|script|texts|file|$)' "$example/example.medium"
   echo "script $example/SETUP.QLS"
+  echo "texts $example/setup-texts.txt"
   echo "file $example/README.TXT"
   echo "sign $work/cert.pem $work/key.pem"
 } > "$work/signed.medium"

@@ -2,8 +2,9 @@
 // Makes the script writers' language reference, docs/script-reference.md, from the entries
 // written by hand in docs/reference/*.md and the facts the code holds: the keyword table with
 // what each command reads, the error texts, the language texts and the medium's fixed files.
-// --check (the default) fails when a command has no entry, an entry names no command, or the
-// reference in docs/ differs from what the sources make; --write writes it.
+// --check (the default) fails when a command has no entry (or an entry no syntax line or
+// example), an entry names no command, or the reference in docs/ differs from what the sources
+// make; --write writes it.
 //
 // In the hand-written files: "# Title" opens a family; "## KEYWORD" (the keyword as the table
 // writes it, without a trailing blank) opens its entry, whose first line is its syntax in
@@ -271,6 +272,8 @@ std::string Render(const std::vector<Family>& families) {
         }
       }
       if (!syntaxSeen) problems.push_back(std::string(e.keyword->text) + ": the entry does not begin with its syntax in backticks");
+      if (std::none_of(e.lines.begin(), e.lines.end(), [](const std::string& l) { return StartsWith(l, "```"); }))
+        problems.push_back(std::string(e.keyword->text) + ": the entry has no example");
     }
   }
   // One blank line between blocks, none at the end.
