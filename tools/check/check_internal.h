@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -22,12 +23,18 @@ constexpr char kVarClose = '\x02';
 // One tokenised line, with the value of every value token by the token's index.
 struct LineTokens {
   std::array<int32_t, kMaxTokens> tokens{};
-  std::array<std::string, kMaxTokens> texts;  // labels, variable names, literals
-  std::array<int32_t, kMaxTokens> numbers{};
-  std::string text;  // the line as the lexer saw it: upper-cased outside quotes
+  std::vector<std::string> texts;  // labels, variable names, literals (by token index)
+  std::vector<int32_t> numbers;    // numbers (by token index)
+  std::string text;                // the line as the lexer saw it: upper-cased outside quotes
 
   int32_t At(int index) const { return index >= 0 && index < kMaxTokens ? tokens[static_cast<size_t>(index)] : 0; }
-  const std::string& Text(int index) const { return texts[static_cast<size_t>(index)]; }
+  const std::string& Text(int index) const {
+    static const std::string kNone;
+    return index >= 0 && static_cast<size_t>(index) < texts.size() ? texts[static_cast<size_t>(index)] : kNone;
+  }
+  int32_t Number(int index) const {
+    return index >= 0 && static_cast<size_t>(index) < numbers.size() ? numbers[static_cast<size_t>(index)] : 0;
+  }
 };
 
 // What all scripts of a check tell about each other, gathered before any is checked.
@@ -106,14 +113,15 @@ class ScriptChecker {
   std::unique_ptr<struct CheckMachine> machine_;
 };
 
-// Gathers the facts of [lines] (one script, tokenised) into [facts].
-void GatherFacts(const std::vector<LineTokens>& lines, SharedFacts& facts);
+// Gathers what [line] tells about the scripts into [facts].
+void GatherFacts(const LineTokens& line, SharedFacts& facts);
 // Decides which variables hold the medium's folder, from what they are given.
 void SettleMediumVariables(SharedFacts& facts);
-// Tokenises every line of [bytes] as the interpreter reads them (lines with errors left out).
-std::vector<LineTokens> TokeniseScript(const std::string& bytes);
-// The literal names a script CALLs (as written, variable references marked).
-std::vector<std::string> CalledNames(const std::vector<LineTokens>& lines);
+// Tokenises every line of [bytes] as the interpreter reads them and hands it to [each] (lines
+// that cannot be read are left out).
+void ScanScript(const std::string& bytes, const std::function<void(const LineTokens&)>& each);
+// Adds the literal names that [line] CALLs (as written, variable references marked) to [names].
+void AddCalledNames(const LineTokens& line, std::vector<std::string>& names);
 // The short text of an error code ("Invalid numeric parameter").
 std::string ErrorText(int32_t code);
 // The keyword's text for people ("COPYFILE(", "SET").

@@ -124,10 +124,13 @@ bool Tokenise(CheckMachine& m, const std::string& text, LineTokens& line, int& e
   if (error != 0) return false;
   line.tokens = m.ip.lexer.tokens;
   line.text = m.ip.lexer.text;
-  for (int i = 0; i < kMaxTokens && line.tokens[static_cast<size_t>(i)] != 0; ++i) {
-    const int32_t t = line.tokens[static_cast<size_t>(i)];
-    if (t == TOK_LABEL || t == TOK_VARIABLE || t == TOK_STRING) line.texts[static_cast<size_t>(i)] = m.ip.strings.Next();
-    else if (t == TOK_NUMBER) line.numbers[static_cast<size_t>(i)] = m.ip.numbers.Next();
+  const size_t count = static_cast<size_t>(m.ip.lexer.count);
+  line.texts.assign(count, std::string());
+  line.numbers.assign(count, 0);
+  for (size_t i = 0; i < count; ++i) {
+    const int32_t t = line.tokens[i];
+    if (t == TOK_LABEL || t == TOK_VARIABLE || t == TOK_STRING) line.texts[i] = m.ip.strings.Next();
+    else if (t == TOK_NUMBER) line.numbers[i] = m.ip.numbers.Next();
   }
   return true;
 }
@@ -153,17 +156,15 @@ std::string KeywordName(int32_t token) {
   return text ? Trim(text, 'R', " ") : std::string("?");
 }
 
-std::vector<LineTokens> TokeniseScript(const std::string& bytes) {
+void ScanScript(const std::string& bytes, const std::function<void(const LineTokens&)>& each) {
   CheckMachine m;
   m.platform.bytes = ExamineLineEnds(bytes).normalised;
-  std::vector<LineTokens> lines;
-  if (m.ip.files.OpenScript(m.platform, m.log, "C:\\", kCheckedPath) != 0 && !m.ip.files.AnyOpen()) return lines;
+  if (m.ip.files.OpenScript(m.platform, m.log, "C:\\", kCheckedPath) != 0 && !m.ip.files.AnyOpen()) return;
+  LineTokens line;
   while (m.ip.files.ReadNextLine() == 0) {
-    LineTokens line;
     int error = 0;
-    if (Tokenise(m, m.ip.files.LineText(), line, error)) lines.push_back(std::move(line));
+    if (Tokenise(m, m.ip.files.LineText(), line, error)) each(line);
   }
-  return lines;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -368,31 +369,29 @@ bool IsVariableMark(const std::string& literal, std::string& name) {
 
 }  // namespace
 
-void GatherFacts(const std::vector<LineTokens>& lines, SharedFacts& facts) {
-  for (const LineTokens& line : lines) {
-    for (int i = 0; i < kMaxTokens && line.At(i) != 0; ++i) {
-      const int32_t t = line.At(i);
-      if (t == TOK_SET && line.At(i + 1) == TOK_VARIABLE && line.At(i + 2) == '=') {
-        const int32_t value = line.At(i + 3);
-        std::string source;
-        if (line.At(i + 4) == 0 && value == TOK_VARIABLE) source = UpperAscii(line.Text(i + 3));
-        else if (line.At(i + 4) == 0 && value == TOK_STRING) IsVariableMark(line.Text(i + 3), source);
-        facts.assignments[UpperAscii(line.Text(i + 1))].push_back(source);
-        continue;
-      }
-      if (t == TOK_CHDIR) facts.changesDirectory = true;
-      if ((t == TOK_CREATEBACKDROP || t == TOK_CREATEDIALOG || t == TOK_CREATECUECARD)) {
-        if (line.At(i + 1) == TOK_STRING) facts.objectNames.insert(UpperAscii(line.Text(i + 1)));
-        else facts.objectNamedByVariable = true;
-      }
-      const CommandParams& params = ParamsOf(t);
-      if (t < kFirstKeyword || t == TOK_ADDCHAR || params.shape != CommandParams::Shape::Forms) continue;
-      // Every variable a command stores a result in is given something else than a folder.
-      const ParamForm& form = ChooseForm(params, line, i + 1);
-      for (size_t n = 0; n < form.params.size(); ++n)
-        if (form.params[n].kind == 'V' && ParamAt(line, i + 1, static_cast<int>(n) + 1) == TOK_VARIABLE)
-          facts.assignments[UpperAscii(line.Text(i + 1 + 2 * static_cast<int>(n)))].push_back("");
+void GatherFacts(const LineTokens& line, SharedFacts& facts) {
+  for (int i = 0; i < kMaxTokens && line.At(i) != 0; ++i) {
+    const int32_t t = line.At(i);
+    if (t == TOK_SET && line.At(i + 1) == TOK_VARIABLE && line.At(i + 2) == '=') {
+      const int32_t value = line.At(i + 3);
+      std::string source;
+      if (line.At(i + 4) == 0 && value == TOK_VARIABLE) source = UpperAscii(line.Text(i + 3));
+      else if (line.At(i + 4) == 0 && value == TOK_STRING) IsVariableMark(line.Text(i + 3), source);
+      facts.assignments[UpperAscii(line.Text(i + 1))].push_back(source);
+      continue;
     }
+    if (t == TOK_CHDIR) facts.changesDirectory = true;
+    if ((t == TOK_CREATEBACKDROP || t == TOK_CREATEDIALOG || t == TOK_CREATECUECARD)) {
+      if (line.At(i + 1) == TOK_STRING) facts.objectNames.insert(UpperAscii(line.Text(i + 1)));
+      else facts.objectNamedByVariable = true;
+    }
+    const CommandParams& params = ParamsOf(t);
+    if (t < kFirstKeyword || t == TOK_ADDCHAR || params.shape != CommandParams::Shape::Forms) continue;
+    // Every variable a command stores a result in is given something else than a folder.
+    const ParamForm& form = ChooseForm(params, line, i + 1);
+    for (size_t n = 0; n < form.params.size(); ++n)
+      if (form.params[n].kind == 'V' && ParamAt(line, i + 1, static_cast<int>(n) + 1) == TOK_VARIABLE)
+        facts.assignments[UpperAscii(line.Text(i + 1 + 2 * static_cast<int>(n)))].push_back("");
   }
 }
 
@@ -427,12 +426,9 @@ bool MediumPathOf(const std::string& literal, const SharedFacts& facts, std::str
   return true;
 }
 
-std::vector<std::string> CalledNames(const std::vector<LineTokens>& lines) {
-  std::vector<std::string> names;
-  for (const LineTokens& line : lines)
-    for (int i = 0; i < kMaxTokens && line.At(i) != 0; ++i)
-      if (line.At(i) == TOK_CALL && line.At(i + 1) == TOK_STRING) names.push_back(line.Text(i + 1));
-  return names;
+void AddCalledNames(const LineTokens& line, std::vector<std::string>& names) {
+  for (int i = 0; i < kMaxTokens && line.At(i) != 0; ++i)
+    if (line.At(i) == TOK_CALL && line.At(i + 1) == TOK_STRING) names.push_back(line.Text(i + 1));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -487,19 +483,22 @@ CheckResult CheckScripts(const std::vector<ScriptToCheck>& scripts, const Medium
   // Every script is known before any is checked: what the caller puts into a variable, the
   // called script uses.
   std::vector<ScriptToCheck> all = scripts;
-  std::vector<std::vector<LineTokens>> tokens;
+  std::vector<std::vector<std::string>> calls;  // by script: the names it CALLs
   SharedFacts facts;
   std::set<std::string> known;
   for (const ScriptToCheck& s : all) known.insert(UpperAscii(s.name));
   for (size_t next = 0; next < all.size();) {
     for (; next < all.size(); ++next) {
-      tokens.push_back(TokeniseScript(all[next].bytes));
-      GatherFacts(tokens.back(), facts);
+      calls.emplace_back();
+      ScanScript(all[next].bytes, [&](const LineTokens& line) {
+        GatherFacts(line, facts);
+        AddCalledNames(line, calls.back());
+      });
     }
     SettleMediumVariables(facts);
     if (!medium) break;
-    for (size_t i = 0; i < tokens.size(); ++i)
-      for (const std::string& called : CalledNames(tokens[i]))
+    for (size_t i = 0; i < calls.size(); ++i)
+      for (const std::string& called : calls[i])
         if (const MediumFile* file = CalledFile(called, facts, *medium))
           if (!file->hostPath.empty() && known.insert(UpperAscii(file->name)).second)
             all.push_back({file->name, ReadHostFile(file->hostPath)});

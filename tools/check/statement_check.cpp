@@ -341,7 +341,7 @@ void ScriptChecker::CheckSet(const LineTokens& line, int at) {
                  KindWanted(arguments[i].kind) + ", " + TokenFound(token));
       return;
     }
-    const int32_t value = line.numbers[static_cast<size_t>(index)];
+    const int32_t value = line.Number(index);
     if (token == TOK_NUMBER && (value < arguments[i].low || value > arguments[i].high)) {
       Report(Severity::Error, ERR_SUBSCRIPT_OUT_OF_RANGE,
              "argument " + DecimalText(static_cast<int>(i) + 1) + " of " + KeywordName(form) + " must lie in " +
@@ -379,7 +379,7 @@ void ScriptChecker::CheckSet(const LineTokens& line, int at) {
            std::string("the operand after '") + static_cast<char>(op) + "' must be a number or a variable, " + TokenFound(operand));
     return;
   }
-  if (op == '/' && operand == TOK_NUMBER && line.numbers[static_cast<size_t>(next + 1)] == 0) {
+  if (op == '/' && operand == TOK_NUMBER && line.Number(next + 1) == 0) {
     Report(Severity::Error, ERR_INVALID_NUMERIC_PARAMETER, "SET divides by zero");
     return;
   }
@@ -412,8 +412,8 @@ void ScriptChecker::CheckCopySource(const LineTokens& line, int index, int optio
   bool expanded = true;
   if (optionsAt >= 0) {
     const int32_t expand = ParamAt(line, optionsAt, 1), append = ParamAt(line, optionsAt, 2);
-    if (expand == TOK_NUMBER && line.numbers[static_cast<size_t>(optionsAt)] == 0) expanded = false;
-    if (append == TOK_NUMBER && line.numbers[static_cast<size_t>(optionsAt + 2)] != 0) expanded = false;
+    if (expand == TOK_NUMBER && line.Number(optionsAt) == 0) expanded = false;
+    if (append == TOK_NUMBER && line.Number(optionsAt + 2) != 0) expanded = false;
   }
   std::vector<const MediumFile*> files;
   if (name.find_first_of("*?") != std::string::npos) files = medium_->Match(name);
