@@ -90,3 +90,21 @@ int TrapErrorCommand(Interpreter& ip, TokenLine& line) {
 }  // namespace
 
 void AddErrorCommands(CommandTable& table) { table.Add(TOK_TRAPERROR, TrapErrorCommand); }
+
+std::string ErrorMessageCore(std::string text) {
+  if (StartsWith(text, "!")) text.erase(0, 1);
+  const size_t body = text.find("\n\n");
+  const std::string rest = body == std::string::npos ? "" : text.substr(body + 2);
+  if (!rest.empty() && rest[0] != '%') {
+    text = rest;
+  } else {
+    if (body != std::string::npos) text.resize(body);
+    if (StartsWith(text, "Error")) {
+      const size_t colon = text.find(": ");
+      if (colon != std::string::npos) text = text.substr(colon + 2);
+    }
+    if (EndsWith(text, ":")) text.pop_back();
+  }
+  ReplaceAll(text, "\n", " ", true);
+  return text;
+}

@@ -14,6 +14,10 @@ enum ScriptError : int32_t {
 // The number a user sees for a code: 10000 is error 01.
 inline int32_t ShownErrorNumber(int32_t code) { return code - 9999; }
 
+// The message of an error's text without the head that names the line and file ("Error %1 in
+// line %2 of %3:") and without a trailing placeholder: "Invalid numeric parameter".
+std::string ErrorMessageCore(std::string text);
+
 struct Interpreter;
 
 // The message for [code] with its placeholders filled from the current line and file,

@@ -141,14 +141,7 @@ std::string Plural(int n, const char* one, const char* many) { return DecimalTex
 
 std::string ErrorText(int32_t code) {
   const char* text = BuiltInText(code);
-  if (!text) return "";
-  std::string s = text;
-  const size_t body = s.find("\n\n");
-  if (body != std::string::npos) s = s.substr(body + 2);
-  else if (const size_t colon = s.find(": "); colon != std::string::npos && s.find('%') < colon) s = s.substr(colon + 2);
-  if (StartsWith(s, "!")) s.erase(0, 1);
-  ReplaceAll(s, "\n", " ", true);
-  return s;
+  return text ? ErrorMessageCore(text) : std::string();
 }
 
 std::string KeywordName(int32_t token) {

@@ -51,14 +51,7 @@ std::string Anchor(const std::string& heading) {
   return anchor;
 }
 
-std::string ShortErrorText(int32_t code) {
-  std::string text = BuiltInText(code) ? BuiltInText(code) : "";
-  if (const size_t body = text.find("\n\n"); body != std::string::npos) text = text.substr(body + 2);
-  else if (const size_t colon = text.find(": "); colon != std::string::npos) text = text.substr(colon + 2);
-  if (StartsWith(text, "!")) text.erase(0, 1);
-  ReplaceAll(text, "\n", " ", true);
-  return text;
-}
+std::string ShortErrorText(int32_t code) { return BuiltInText(code) ? ErrorMessageCore(BuiltInText(code)) : ""; }
 
 std::string ErrorMention(int32_t code) {
   char number[8];
