@@ -25,11 +25,11 @@ static_assert(CodesAscend(), "keywords.def must list the keywords in ascending c
 // the group of the character at hand, which gives the same first match as the whole list.
 struct KeywordIndex {
   std::array<std::vector<const Keyword*>, 256> byFirstByte;
-  std::array<const Keyword*, kLastKeyword + 1> byCode{};
+  std::array<const char*, kLastKeyword + 1> textByCode{};
   KeywordIndex() {
     for (const Keyword& k : kKeywords) {
       byFirstByte[static_cast<unsigned char>(k.text[0])].push_back(&k);
-      byCode[static_cast<size_t>(k.code)] = &k;
+      textByCode[static_cast<size_t>(k.code)] = k.text;
     }
   }
 };
@@ -47,14 +47,9 @@ const Keyword* MatchKeyword(const char* text) {
   return nullptr;
 }
 
-const Keyword* KeywordByCode(int32_t code) {
-  if (code < kFirstKeyword || code > kLastKeyword) return nullptr;
-  return Index().byCode[static_cast<size_t>(code)];
-}
-
 const char* KeywordText(int32_t code) {
-  const Keyword* k = KeywordByCode(code);
-  return k ? k->text : nullptr;
+  if (code < kFirstKeyword || code > kLastKeyword) return nullptr;
+  return Index().textByCode[static_cast<size_t>(code)];
 }
 
 const Keyword* KeywordsBegin() { return kKeywords; }

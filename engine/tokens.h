@@ -35,9 +35,6 @@ const Keyword* MatchKeyword(const char* text);
 // The keyword's text for a code in 128..323, or nullptr for an unused code.
 const char* KeywordText(int32_t code);
 
-// The keyword with code [code], or nullptr for an unused code.
-const Keyword* KeywordByCode(int32_t code);
-
 // Every keyword and named constant, in code order.
 const Keyword* KeywordsBegin();
 const Keyword* KeywordsEnd();
