@@ -84,15 +84,17 @@ TEST(ScriptChecker, NamesEachFault) {
       {"UPDATEGAUGE(\"x\")\r\nMKDIR(5)\r\n", {"1 21", "2 20"}, "only on some systems"},
       {"CREATEBACKDROP(\"B\")\r\n"
        "CREATECONTROL(\"button\", \"x\", 1, 0, 0, 10, 10, 0)\r\n"
+       "CREATEDIALOG(\"D1\", \"Title\", 0, 0, 100, 100)\r\n"
        "CREATECONTROL(\"slider\", \"x\", 1, 0, 0, 10, 10, 0)\r\n"
+       "CREATECUECARD(\"C\", 0, 0, 10, 10)\r\n"
        "SETFOCUS(1)\r\n"
+       "CREATEDIALOG(\"D\", \"Title\", 0, 0, 100, 100)\r\n"
        "SET %A% = 1\r\n"
-       "ENDOBJECT()\r\n"
+       "SETFOCUS(1)\r\n"  // the block ended at the error before
        "CREATEDIALOG(\"D\", \"Title\", 0, 0, 100, 100)\r\n"
        "CREATECONTROL(\"text\", \"Hi\", 1, 0, 0, 10, 10, 0, \"Arial\", 8, 0, 0, %C%)\r\n"
-       "ENDOBJECT()\r\n"
-       "DIALOGBOX(\"d\")\r\nDIALOGBOX(\"welcome\")\r\nDIALOGBOX(\"WELCOM\")\r\nSETFOCUS(1)\r\n",
-       {"12 13", "13 65", "2 58", "3 34", "4 57", "5 31", "8 21"}, "no control type"},
+       "DIALOGBOX(\"d\")\r\nDIALOGBOX(\"welcome\")\r\nDIALOGBOX(\"WELCOM\")\r\n",
+       {"11 21", "14 13", "2 58", "4 34", "6 57", "8 31", "9 65"}, "no control type"},
   };
   for (const auto& c : cases) {
     const CheckResult result = CheckText(c.script);

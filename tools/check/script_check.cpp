@@ -211,9 +211,20 @@ void ScriptChecker::Check(std::string bytes) {
       continue;
     }
     LineTokens line;
-    if (!ReadTokens(text, line)) continue;
-    if (definition_ != 0) CheckDefinitionLine(line);
-    else CheckLine(line);
+    // The first error in an object definition ends the block there: the lines after it run
+    // as ordinary statements.
+    const size_t findings = result_.findings.size();
+    if (!ReadTokens(text, line)) {
+      definition_ = 0;
+      continue;
+    }
+    if (definition_ == 0) {
+      CheckLine(line);
+      continue;
+    }
+    CheckDefinitionLine(line);
+    for (size_t i = findings; i < result_.findings.size(); ++i)
+      if (result_.findings[i].severity == Severity::Error) definition_ = 0;
   }
   EndOfFile();
 }
@@ -249,7 +260,8 @@ void ScriptChecker::CheckLine(const LineTokens& line) {
     case TOK_CREATEBACKDROP:
     case TOK_CREATEDIALOG:
     case TOK_CREATECUECARD:
-      CheckStatement(line, 0, false);
+      // A creating command whose parameters are refused reads no definition block.
+      if (!CheckParams(line, first, 1)) return;
       definition_ = first;
       definitionLine_ = lineNo_;
       return;
