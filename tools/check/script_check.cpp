@@ -54,6 +54,7 @@ class CheckPlatform : public Platform {
   void BeginUserPrompt() override {}
   void EndUserPrompt() override {}
   void PumpMessages() override {}
+  void PumpMessagesPaced() override {}
   bool CopyGaugeOpen() override { return false; }
   void CloseCopyGauge() override {}
   uint64_t Milliseconds() override { return 0; }
@@ -66,7 +67,7 @@ class SilentLog : public DebugLogBackend {
     return true;
   }
   bool Append(const std::string&, const char*, size_t) override { return true; }
-  void ReportFailure(const std::string&, const char*) override {}
+  void ReportFailure(const std::string&) override {}
   LocalTime Now() override { return {}; }
 };
 
@@ -242,6 +243,7 @@ bool ScriptChecker::ReadTokens(const std::string& text, LineTokens& line) {
       {ERR_VARIABLE_NAME_TOO_LONG, "a variable name has 20 or more characters"},
       {ERR_TEXT_TOO_LONG, "a string is longer than 300 characters"},
       {ERR_STRING_CONCAT_TOO_LONG, "a string is longer than 300 characters"},
+      {ERR_NUL_IN_LINE, "the line holds a NUL byte"},
   };
   const auto why = kWhy.find(error);
   Report(Severity::Error, error, why != kWhy.end() ? why->second : "the line cannot be read");

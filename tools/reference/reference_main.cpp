@@ -34,6 +34,15 @@ namespace {
 
 std::vector<std::string> problems;
 
+// Every script error, in code order, as errors.def lists them.
+constexpr int32_t kErrorCodes[] = {
+#define SCRIPT_ERROR(code, name, text) code,
+#include "resources/texts/errors.def"
+#undef SCRIPT_ERROR
+};
+
+bool IsErrorCode(int32_t code) { return std::find(std::begin(kErrorCodes), std::end(kErrorCodes), code) != std::end(kErrorCodes); }
+
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -110,8 +119,7 @@ std::string ConstantsTable() {
 
 std::string ErrorsTable() {
   std::string out = "| Error | Message |\n|---|---|\n";
-  for (int32_t code = 10000; code <= 10093; ++code) {
-    if (!BuiltInText(code)) continue;
+  for (int32_t code : kErrorCodes) {
     char number[8];
     std::snprintf(number, sizeof number, "%02d", ShownErrorNumber(code));
     out += std::string("| ") + number + " | " + ShortErrorText(code) + " |\n";
@@ -168,7 +176,7 @@ std::string Substitute(const std::string& line, const std::string& where) {
     if (line.compare(i, 3, "{E:") == 0) {
       const size_t close = line.find('}', i);
       const int32_t code = close == std::string::npos ? 0 : LeadingNumber(line.substr(i + 3, close - i - 3));
-      if (code < 10000 || code > 10093 || !BuiltInText(code)) {
+      if (!IsErrorCode(code)) {
         problems.push_back(where + ": no error " + line.substr(i, close == std::string::npos ? 3 : close - i + 1));
         return line;
       }
