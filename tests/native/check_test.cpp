@@ -82,6 +82,11 @@ TEST(ScriptChecker, NamesEachFault) {
       {"IF 1 == 2 GOTO :MISSING\r\nSTOP\r\n:Missing\r\n", {"1 5"}, "in capitals"},
       {"IF 1 == 1 THEN\r\nWHILE 1 == 2\r\nENDIF\r\nWEND\r\n", {"3 blocks-cross"}, "still open"},
       {"UPDATEGAUGE(\"x\")\r\nMKDIR(5)\r\n", {"1 21", "2 20"}, "only on some systems"},
+      // The lines recorded for the de-installer: the quotes around a path forgotten, a jump.
+      {"ADDDEINSTALL(\"$FILES$\", \"DELETE(%TARGET%\\MAIN.EXE)\")\r\n"
+       "ADDDEINSTALL(\"$FILE$\", \"DELETE(^034C:\\X^034)\")\r\n"
+       "ADDDEINSTALL(\"$CLEANUP$\", \"GOTO :X\")\r\n",
+       {"1 deinstall-line", "2 73", "3 deinstall-line"}, "recorded for de-installation: parameter 1 of DELETE("},
       {"CREATEBACKDROP(\"B\")\r\n"
        "CREATECONTROL(\"button\", \"x\", 1, 0, 0, 10, 10, 0)\r\n"
        "CREATEDIALOG(\"D1\", \"Title\", 0, 0, 100, 100)\r\n"

@@ -94,6 +94,7 @@ class ScriptChecker {
   void CheckCopySource(const LineTokens& line, int index, int optionsAt);
   void CheckCall(const LineTokens& line, int index);
   void CheckDialogName(const LineTokens& line, int index);
+  void CheckRecordedLine(const LineTokens& line, int cursor);
   // The name on the medium that a path parameter stands for, or false when it is not known.
   bool MediumName(const LineTokens& line, int index, std::string& name) const;
   const MediumFile* FindOnMedium(const std::string& name) const;
@@ -109,6 +110,7 @@ class ScriptChecker {
   int lineNo_ = 0;
   std::vector<Block> blocks_;
   int32_t definition_ = 0;  // the creating keyword while an object definition is read
+  std::string recording_;  // while a line that ADDDEINSTALL( records is checked: what to say first
   int definitionLine_ = 0;
   std::unique_ptr<struct CheckMachine> machine_;
 };

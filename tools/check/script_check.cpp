@@ -167,11 +167,13 @@ ScriptChecker::ScriptChecker(std::string name, const SharedFacts& facts, const M
     : name_(std::move(name)), facts_(facts), medium_(medium), result_(result), machine_(std::make_unique<CheckMachine>()) {}
 
 void ScriptChecker::Report(Severity severity, int32_t code, const std::string& text) {
+  if (!recording_.empty()) return ReportRule(severity, "deinstall-line", recording_ + text + " (" + ErrorText(code) + ")");
   result_.findings.push_back({name_, lineNo_, severity, code, DecimalText(ShownErrorNumber(code)), text});
 }
 
 void ScriptChecker::ReportRule(Severity severity, const std::string& id, const std::string& text) {
-  result_.findings.push_back({name_, lineNo_, severity, 0, id, text});
+  const bool recorded = !recording_.empty() && id != "deinstall-line";
+  result_.findings.push_back({name_, lineNo_, severity, 0, recorded ? "deinstall-line" : id, recorded ? recording_ + text : text});
 }
 
 void ScriptChecker::Check(std::string bytes) {

@@ -8,6 +8,7 @@
 #include "engine/errors.h"
 #include "engine/tokens.h"
 #include "support/text.h"
+#include "commands/deinstall_script.h"
 #include "tools/check/check_internal.h"
 #include "ui/standard_pages.h"
 
@@ -212,7 +213,7 @@ void ScriptChecker::CheckStatement(const LineTokens& line, int at, bool chained)
       break;
     default: break;
   }
-  if (CheckParams(line, token, at + 1)) CheckCommandEffects(line, token, at + 1);
+  if (CheckParams(line, token, at + 1) && recording_.empty()) CheckCommandEffects(line, token, at + 1);
 }
 
 void ScriptChecker::CheckUnknownCommand(const LineTokens& line, int at, bool chained) {
@@ -397,6 +398,7 @@ void ScriptChecker::CheckCommandEffects(const LineTokens& line, int32_t token, i
     case TOK_UNCOMPRESS:
     case TOK_ADDREPLACEFILE: CheckCopySource(line, cursor, -1); break;
     case TOK_DIALOGBOX: CheckDialogName(line, cursor); break;
+    case TOK_ADDDEINSTALL: CheckRecordedLine(line, cursor); break;
     default: break;
   }
 }
@@ -477,4 +479,24 @@ void ScriptChecker::CheckControl(const LineTokens& line, int cursor) {
   std::string name;
   if (type == "bitmap" && MediumName(line, cursor + 2, name) && !medium_->Find(name))
     Report(Severity::Error, ERR_BITMAP_NOT_FOUND, "the bitmap " + name + " is not on the medium");
+}
+
+// ADDDEINSTALL( records a line that MORPAX.EXE runs later: a line of one command, which it
+// refuses (and with it the whole de-install script) when it cannot be read or run.
+void ScriptChecker::CheckRecordedLine(const LineTokens& line, int cursor) {
+  if (line.At(cursor) == TOK_STRING && !HasMark(line.Text(cursor)) && SectionNamed(Trim(line.Text(cursor), 'B', " ")) < 0)
+    Report(Severity::Error, ERR_INVALID_DEINSTALL_SECTION,
+           "\"" + line.Text(cursor) + "\" is no section of the de-install script ($STARTUP$ ... $CLEANUP$)");
+  if (line.At(cursor + 2) != TOK_STRING) return;
+  recording_ = "the line recorded for de-installation: ";
+  LineTokens recorded;
+  if (ReadTokens(Trim(line.Text(cursor + 2), 'B', " "), recorded)) {
+    const int32_t first = recorded.At(0);
+    if (first == TOK_LABEL || first == TOK_IF || first == TOK_ELSE || first == TOK_ENDIF || first == TOK_WHILE ||
+        first == TOK_WEND || first == TOK_GOTO || first == TOK_CALL || first == TOK_STRING || first == TOK_VARIABLE)
+      ReportRule(Severity::Error, "deinstall-line", "MORPAX.EXE runs one command a line: no labels, jumps, conditions or loops");
+    else
+      CheckStatement(recorded, 0, false);
+  }
+  recording_.clear();
 }
