@@ -111,6 +111,9 @@ std::string CommandHint(const std::string& lineText) {
       if (parenAfterBlank) return "; write " + text.substr(0, bare.size() + 1) + " with the parenthesis right after the name";
       return "; it is written " + text;
     }
+    // The distance is at least the difference in length: most words need no table walk.
+    const size_t gap = word.size() > bare.size() ? word.size() - bare.size() : bare.size() - word.size();
+    if (gap >= best || gap * 3 > bare.size()) continue;
     const size_t distance = EditDistance(word, bare);
     if (distance < best && distance * 3 <= bare.size()) {
       best = distance;
