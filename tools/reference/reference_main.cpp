@@ -8,8 +8,9 @@
 //
 // In the hand-written files: "# Title" opens a family; "## KEYWORD" (the keyword as the table
 // writes it, without a trailing blank) opens its entry, whose first line is its syntax in
-// backticks; any other "## " heading is a section of prose. {E:10019} becomes the error as the
-// user sees it; {constants}, {errors}, {captions}, {languages} and {medium-files} become tables.
+// backticks; any other "## " heading is a section of prose, and "### " one inside it.
+// {E:10019} becomes the error as the user sees it; {constants}, {errors}, {captions},
+// {languages}, {medium-files} and {verdicts} become tables.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "engine/errors.h"
 #include "engine/keyword_params.h"
 #include "engine/tokens.h"
+#include "support/run_switches.h"
 #include "support/text.h"
 #include "tools/medium/medium.h"
 #include "ui/language.h"
@@ -164,11 +166,18 @@ std::string MediumFilesTable() {
   return out;
 }
 
+std::string VerdictsTable() {
+  std::string out = "| Exit code | Verdict |\n|---|---|\n";
+  for (int v = VERDICT_SUCCESS; v <= VERDICT_RESTART_NEEDED; ++v)
+    out += "| " + DecimalText(v) + " | " + VerdictText(v) + " |\n";
+  return out;
+}
+
 // Replaces {E:code} and the table markers in one line of prose.
 std::string Substitute(const std::string& line, const std::string& where) {
   static const std::map<std::string, std::string (*)()> kTables = {
       {"{constants}", ConstantsTable}, {"{errors}", ErrorsTable},         {"{captions}", CaptionsTable},
-      {"{languages}", LanguagesTable}, {"{medium-files}", MediumFilesTable},
+      {"{languages}", LanguagesTable}, {"{medium-files}", MediumFilesTable}, {"{verdicts}", VerdictsTable},
   };
   if (const auto table = kTables.find(Trim(line, 'B', " ")); table != kTables.end()) return table->second();
   std::string out;
@@ -257,12 +266,12 @@ std::string Render(const std::vector<Family>& families) {
   for (const Family& f : families) {
     out += "\n## " + f.title + "\n";
     for (const std::string& line : f.intro)
-      out += (StartsWith(line, "## ") ? "#" + line : Substitute(line, f.title)) + "\n";
+      out += (StartsWith(line, "##") ? "#" + line : Substitute(line, f.title)) + "\n";
     for (const Entry& e : f.entries) {
       out += "### " + Trim(e.keyword->text, 'R', " ") + "\n";
       bool syntaxSeen = false;
       for (const std::string& line : e.lines) {
-        if (StartsWith(line, "## ")) {
+        if (StartsWith(line, "##")) {
           out += "#" + line + "\n";
           continue;
         }
