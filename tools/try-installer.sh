@@ -24,14 +24,12 @@ shift
 talven=$root/build/win32/bin/TALVEN.EXE
 [ -z "$script" ] || [ -f "$talven" ] || { echo "try-installer: build the 32-bit programs first (cmake --build --preset win32)"; exit 2; }
 
-
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
   export WINE_BUILD=$root/build/try-installer
   [ -n "${DISPLAY:-}" ] && export QS_USE_DISPLAY=1
   source "$root/tools/wine-session.sh"
   trap wine_session_end EXIT
   wine_session_begin
-
 fi
 WINE=${WINE:-/usr/lib/wine/wine}
 drive_c=$WINEPREFIX/drive_c
@@ -39,6 +37,9 @@ place=$drive_c/qsmedium
 rm -rf "$place"
 mkdir -p "$place"
 cp -r "$medium/." "$place/"
+# SETUP.EXE keeps an installed interpreter of the same version: take the medium's own each time,
+# as a machine that never had one would.
+rm -f "$drive_c/windows/KVLSOFT/TALVEN.EXE" "$drive_c/windows/KVLSOFT/MORPAX.EXE"
 if [ -n "$trace" ]; then
   rm -f "$place/TRACE.LOG"
   printf '[Debug]\r\nDebug=1\r\nOutputTo=C:\\qsmedium\\TRACE.LOG\r\n' > "$drive_c/windows/TALVEN.INI"

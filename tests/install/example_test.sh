@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The example installer (examples/minimal) as a script writer uses it: its description builds
 # as it stands; signed with a throw-away certificate, the programs on the medium carry
-# signatures that osslsigncode verifies; the signed medium installs under Wine with the trace
-# switched on.
+# signatures that osslsigncode verifies; the signed medium installs silently under Wine with the
+# trace switched on and an installation log.
 #   example_test.sh SOURCE_DIR WIN32_BUILD_DIR NATIVE_BIN_DIR
 set -euo pipefail
 source_dir=$1 build=$2 native_bin=$3
@@ -45,7 +45,8 @@ done
 drive_c=$WINEPREFIX/drive_c
 target="$drive_c/Program Files/Hello"
 rm -rf "$target" "$drive_c/windows/KVLSOFT/TALVEN.EXE"
-"$source_dir/tools/try-installer.sh" --trace "$work/signed" /s >"$work/try.log" 2>&1 || fail "$(cat "$work/try.log")"
+"$source_dir/tools/try-installer.sh" --trace "$work/signed" /s '/LOG:C:\qsmedium\INSTALL.LOG' >"$work/try.log" 2>&1 ||
+  fail "$(cat "$work/try.log")"
 cmp -s "$target/HELLO.EXE" "$work/HELLO.EXE" || fail "HELLO.EXE was not installed as signed"
 cmp -s "$target/README.TXT" "$example/README.TXT" || fail "README.TXT was not installed"
 cmp -s "$drive_c/windows/KVLSOFT/TALVEN.EXE" "$work/TALVEN.EXE" || fail "the signed interpreter was not installed"
@@ -53,4 +54,5 @@ trace=$(tr -d '\r' < "$drive_c/qsmedium/TRACE.LOG")
 grep -q "MLine: 'STOP'" <<<"$trace" || fail "the trace does not reach STOP"
 grep -q "FCopyFile: '.*README.TXT'" <<<"$trace" || fail "the trace has no copy of README.TXT"
 [ ! -e "$drive_c/windows/TALVEN.INI" ] || fail "the trace setting was left behind"
+grep -q "Verdict: 0 success" "$drive_c/qsmedium/INSTALL.LOG" || fail "the installation log has no verdict of success"
 echo "installed and traced: $(grep -c "^MLine:" <<<"$trace") script lines"
