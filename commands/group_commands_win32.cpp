@@ -40,14 +40,14 @@ std::string LinkPath(Interpreter& ip, bool inFolder, const std::string& user, co
   return directory + ShellEntryName(title) + ".LNK";
 }
 
-struct LinkSpec {
+struct LinkFields {
   std::string title, target, arguments, iconFile, workingDirectory;
   int32_t iconIndex = 0;
 };
 
-// Saves the shell link [spec] as [path]; an existing link of that name is replaced. Failures are
-// only logged: a link that cannot be made is not reported to the script.
-void SaveShellLink(Interpreter& ip, const std::string& path, const LinkSpec& spec) {
+// Saves a shell link with [fields] as [path]; an existing link of that name is replaced.
+// Failures are only logged: a link that cannot be made is not reported to the script.
+void SaveShellLink(Interpreter& ip, const std::string& path, const LinkFields& fields) {
   DebugLog& log = ip.log;
   if (path.empty()) return;
   wchar_t widePath[MAX_PATH];
@@ -63,12 +63,12 @@ void SaveShellLink(Interpreter& ip, const std::string& path, const LinkSpec& spe
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                  reinterpret_cast<void**>(&link)))) {
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      link->SetPath(spec.target.c_str());
-      link->SetDescription(spec.title.c_str());
+      link->SetPath(fields.target.c_str());
+      link->SetDescription(fields.title.c_str());
       link->SetShowCmd(SW_SHOW);
-      if (!spec.arguments.empty()) link->SetArguments(spec.arguments.c_str());
-      if (!spec.iconFile.empty()) link->SetIconLocation(spec.iconFile.c_str(), spec.iconIndex);
-      if (!spec.workingDirectory.empty()) link->SetWorkingDirectory(spec.workingDirectory.c_str());
+      if (!fields.arguments.empty()) link->SetArguments(fields.arguments.c_str());
+      if (!fields.iconFile.empty()) link->SetIconLocation(fields.iconFile.c_str(), fields.iconIndex);
+      if (!fields.workingDirectory.empty()) link->SetWorkingDirectory(fields.workingDirectory.c_str());
       saved = file->Save(widePath, TRUE);
       file->Release();
     }
@@ -76,8 +76,8 @@ void SaveShellLink(Interpreter& ip, const std::string& path, const LinkSpec& spe
   }
   if (SUCCEEDED(init)) CoUninitialize();
   log.LogText("Shortcut '" + path + (SUCCEEDED(saved) ? "' saved\r\n" : "' not saved\r\n"));
-  if (SUCCEEDED(saved)) ip.installLog.Note("Shortcut: ", path, " to ", spec.target);
-  else ip.installLog.Note("Shortcut not saved: ", path, " to ", spec.target);
+  if (SUCCEEDED(saved)) ip.installLog.Note("Shortcut: ", path, " to ", fields.target);
+  else ip.installLog.Note("Shortcut not saved: ", path, " to ", fields.target);
 }
 
 // The group folder that MAKEGROUP( and DELETEGROUP( mean: a name with a backslash is a path, any
@@ -130,14 +130,14 @@ int DeleteGroupCommand(Interpreter& ip, TokenLine& line) {
 }
 
 // Title, command, and the optional arguments, icon file, icon index and working directory.
-LinkSpec ReadItem(Interpreter& ip, TokenLine& line, int first, int32_t defaultIndex) {
-  LinkSpec spec;
-  spec.iconIndex = defaultIndex;
-  ReadOptionalString(ip, line, first, spec.arguments);
-  ReadOptionalString(ip, line, first + 1, spec.iconFile);
-  ReadOptionalLiteral(ip, line, first + 2, spec.iconIndex);
-  ReadOptionalString(ip, line, first + 3, spec.workingDirectory);
-  return spec;
+LinkFields ReadItem(Interpreter& ip, TokenLine& line, int first, int32_t defaultIndex) {
+  LinkFields fields;
+  fields.iconIndex = defaultIndex;
+  ReadOptionalString(ip, line, first, fields.arguments);
+  ReadOptionalString(ip, line, first + 1, fields.iconFile);
+  ReadOptionalLiteral(ip, line, first + 2, fields.iconIndex);
+  ReadOptionalString(ip, line, first + 3, fields.workingDirectory);
+  return fields;
 }
 
 int MakeIconCommand(Interpreter& ip, TokenLine& line) {
@@ -146,18 +146,18 @@ int MakeIconCommand(Interpreter& ip, TokenLine& line) {
   std::string title, command;
   ReadStringParam(ip, line, 1, title);
   ReadStringParam(ip, line, 2, command);
-  LinkSpec spec = ReadItem(ip, line, 3, -1);
-  spec.title = title;
-  spec.target = command;
+  LinkFields fields = ReadItem(ip, line, 3, -1);
+  fields.title = title;
+  fields.target = command;
   if (OldShell(ip)) {
-    GroupItem item{ShellEntryName(title), command, spec.arguments, spec.iconFile, spec.workingDirectory, spec.iconIndex};
+    GroupItem item{ShellEntryName(title), command, fields.arguments, fields.iconFile, fields.workingDirectory, fields.iconIndex};
     SendProgmanCommand(ip, DeleteItemText(item.title));
     SendProgmanCommand(ip, AddItemText(item));
     ip.installLog.Note("Program item (Program Manager): ", item.title, " to ", command);
     return 0;
   }
   const std::string& group = ip.commandState->currentGroupFolder;
-  if (!group.empty()) SaveShellLink(ip, LinkPath(ip, true, "", group, title), spec);
+  if (!group.empty()) SaveShellLink(ip, LinkPath(ip, true, "", group, title), fields);
   return 0;
 }
 
@@ -212,10 +212,10 @@ int MakeShortcutCommand(Interpreter& ip, TokenLine& line) {
   if (OldShell(ip)) return 0;
   std::string place[4];
   if (int r = ReadShortcutPlace(ip, line, 4, place)) return r;
-  LinkSpec spec = ReadItem(ip, line, 5, 0);
-  spec.title = place[2];
-  spec.target = place[3];
-  SaveShellLink(ip, LinkPath(ip, false, place[0], place[1], spec.title), spec);
+  LinkFields fields = ReadItem(ip, line, 5, 0);
+  fields.title = place[2];
+  fields.target = place[3];
+  SaveShellLink(ip, LinkPath(ip, false, place[0], place[1], fields.title), fields);
   return 0;
 }
 

@@ -5,7 +5,7 @@
 
 size_t ParamForm::RequiredCount() const {
   size_t count = 0;
-  for (const ParamSpec& p : params)
+  for (const ParamRule& p : params)
     if (p.presence == ParamPresence::Required) ++count;
   return count;
 }
@@ -33,24 +33,24 @@ int32_t DefaultKindError(char kind) {
 
 namespace {
 
-bool ParseParam(const std::string& text, ParamSpec& spec) {
+bool ParseParam(const std::string& text, ParamRule& rule) {
   std::string body = text;
   if (body.size() >= 2 && body.front() == '[' && body.back() == ']') {
-    spec.presence = ParamPresence::Optional;
+    rule.presence = ParamPresence::Optional;
     body = body.substr(1, body.size() - 2);
   } else if (!body.empty() && body.front() == '?') {
-    spec.presence = ParamPresence::IfKind;
+    rule.presence = ParamPresence::IfKind;
     body = body.substr(1);
   }
   if (body.empty() || std::string("SNnVL").find(body[0]) == std::string::npos) return false;
-  spec.kind = body[0];
-  spec.error = DefaultKindError(spec.kind);
+  rule.kind = body[0];
+  rule.error = DefaultKindError(rule.kind);
   if (body.size() == 1) return true;
   if (body[1] != '/' || body.size() < 3) return false;
-  spec.error = 0;
+  rule.error = 0;
   for (size_t i = 2; i < body.size(); ++i) {
     if (body[i] < '0' || body[i] > '9') return false;
-    spec.error = spec.error * 10 + (body[i] - '0');
+    rule.error = rule.error * 10 + (body[i] - '0');
   }
   return true;
 }
@@ -63,9 +63,9 @@ bool ParseForm(std::string text, ParamForm& form) {
   for (size_t start = 0; !text.empty() && start <= text.size();) {
     size_t comma = text.find(',', start);
     if (comma == std::string::npos) comma = text.size();
-    ParamSpec spec;
-    if (!ParseParam(text.substr(start, comma - start), spec)) return false;
-    form.params.push_back(spec);
+    ParamRule rule;
+    if (!ParseParam(text.substr(start, comma - start), rule)) return false;
+    form.params.push_back(rule);
     start = comma + 1;
   }
   return true;

@@ -13,14 +13,14 @@ enum class ParamPresence {
   IfKind,    // ?K: read when it is of its kind, otherwise passed over
 };
 
-struct ParamSpec {
+struct ParamRule {
   char kind = 'S';  // S text, N number, n number literal, V variable, L label
   ParamPresence presence = ParamPresence::Required;
   int32_t error = 0;  // the code a wrong kind is refused with
 };
 
 struct ParamForm {
-  std::vector<ParamSpec> params;
+  std::vector<ParamRule> params;
   bool endsWithParen = false;  // applies only when a ')' follows its last parameter
   size_t RequiredCount() const;
 };

@@ -152,15 +152,15 @@ const ParamForm& ChooseForm(const CommandParams& params, const LineTokens& line,
 bool ScriptChecker::CheckForm(const LineTokens& line, const char* name, const ParamForm& form, int cursor,
                               bool conditional, int firstParam) {
   for (size_t i = 0; i < form.params.size(); ++i) {
-    const ParamSpec& spec = form.params[i];
+    const ParamRule& rule = form.params[i];
     const int32_t token = ParamAt(line, cursor, static_cast<int>(i) + 1);
-    if (spec.presence == ParamPresence::IfKind) continue;
-    if (spec.presence == ParamPresence::Optional && (token == 0 || token == ')')) continue;
-    if (TokenFitsKind(token, spec.kind)) continue;
+    if (rule.presence == ParamPresence::IfKind) continue;
+    if (rule.presence == ParamPresence::Optional && (token == 0 || token == ')')) continue;
+    if (TokenFitsKind(token, rule.kind)) continue;
     std::string text = "parameter " + DecimalText(firstParam + static_cast<int>(i)) + " of " + name + " must be " +
-                       KindWanted(spec.kind) + ", " + TokenFound(token);
+                       KindWanted(rule.kind) + ", " + TokenFound(token);
     if (conditional) text += " (the command checks it only on some systems or while the copy gauge is open)";
-    Report(conditional ? Severity::Warning : Severity::Error, spec.error, text);
+    Report(conditional ? Severity::Warning : Severity::Error, rule.error, text);
     return false;
   }
   return true;

@@ -70,8 +70,8 @@ std::string ErrorMention(int32_t code) {
   return std::string("error ") + number + " \"" + ShortErrorText(code) + "\"";
 }
 
-std::string KindWord(const ParamSpec& spec) {
-  switch (spec.kind) {
+std::string KindWord(const ParamRule& rule) {
+  switch (rule.kind) {
     case 'S': return "text";
     case 'N': return "number";
     case 'n': return "number (written out)";
@@ -93,11 +93,11 @@ std::string ParamsLine(const Keyword& k) {
   std::set<int32_t> errors;
   for (const ParamForm& form : params.forms) {
     std::string words;
-    for (const ParamSpec& spec : form.params) {
-      const bool optional = spec.presence != ParamPresence::Required;
+    for (const ParamRule& rule : form.params) {
+      const bool optional = rule.presence != ParamPresence::Required;
       words += std::string(words.empty() ? "" : optional ? " " : ", ") + (optional ? (words.empty() ? "[" : "[, ") : "") +
-               KindWord(spec) + (optional ? "]" : "");
-      errors.insert(spec.error);
+               KindWord(rule) + (optional ? "]" : "");
+      errors.insert(rule.error);
     }
     forms.push_back(words.empty() ? "none" : words);
   }
