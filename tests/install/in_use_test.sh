@@ -7,10 +7,7 @@
 #   in_use_test.sh SOURCE_DIR WIN32_BUILD_DIR QS_MEDIUM
 set -euo pipefail
 source_dir=$1 build=$2 qs_medium=$3
-if [ ! -x "$qs_medium" ]; then
-  echo "qs-medium is not built (the native preset builds it); skipping"
-  exit 77
-fi
+source "$source_dir/tests/install/needs_medium_tool.sh" "$qs_medium"
 : "${DISPLAY:?the test runs inside tools/wine-session.sh}"
 export WINEPREFIX_OVERRIDE=$build/removal-prefix WINE_ARCH=win32 WINE_BUILD=$build
 source "$source_dir/tools/wine-session.sh"

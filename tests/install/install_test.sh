@@ -7,10 +7,7 @@
 # once): they see "Program Files (x86)" and the 32-bit view of HKEY_LOCAL_MACHINE\Software.
 set -euo pipefail
 source_dir=$1 build=$2 qs_medium=$3 arch=${4:-win32}
-if [ ! -x "$qs_medium" ]; then
-  echo "qs-medium is not built (the native preset builds it); skipping"
-  exit 77
-fi
+source "$source_dir/tests/install/needs_medium_tool.sh" "$qs_medium"
 : "${WINEPREFIX:?the test runs inside tools/wine-session.sh}"
 program_files="Program Files"
 if [ "$arch" = win64 ]; then

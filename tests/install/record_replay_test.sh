@@ -10,10 +10,7 @@
 # Both prefixes are copies of a pristine one that is made once (build/win32/wineprefix-pristine).
 set -euo pipefail
 source_dir=$1 build=$2 qs_medium=$3
-if [ ! -x "$qs_medium" ]; then
-  echo "qs-medium is not built (the native preset builds it); skipping"
-  exit 77
-fi
+source "$source_dir/tests/install/needs_medium_tool.sh" "$qs_medium"
 : "${WINEPREFIX:?the test runs inside tools/wine-session.sh}"
 : "${DISPLAY:?the installation shows its windows on the session display}"
 export MACHINE_SOURCE=$source_dir MACHINE_BUILD=$build

@@ -11,10 +11,7 @@
 #   uninstall_test.sh SOURCE_DIR WIN32_BUILD_DIR QS_MEDIUM
 set -euo pipefail
 source_dir=$1 build=$2 qs_medium=$3
-if [ ! -x "$qs_medium" ]; then
-  echo "qs-medium is not built (the native preset builds it); skipping"
-  exit 77
-fi
+source "$source_dir/tests/install/needs_medium_tool.sh" "$qs_medium"
 : "${WINEPREFIX:?the test runs inside tools/wine-session.sh}"
 drive_c=$WINEPREFIX/drive_c
 medium=$drive_c/qstests/uninstall_medium
