@@ -36,7 +36,12 @@ run_once() {
   "$WINE" 'C:\qsrestart\qs_module_holder.exe' 'C:\qsrestart\HELD.DLL' &
   "$WINE" 'C:\qsrestart\TALVEN.EXE' 'C:\qsrestart\R.QLS' || fail "TALVEN.EXE ended with $?"
   # The request ends the session's programs, the holder too.
-  timeout 60 env WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -w || fail "the session did not end"
+  # A young prefix under a loaded machine once took more than a minute to end its session.
+  if ! timeout 150 env WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -w; then
+    echo "still running in the prefix:"
+    printf 'info process\nquit\n' | "$WINE" winedbg 2>/dev/null | tr -d '\r' || true
+    fail "the session did not end"
+  fi
   wait
   [ "$(tr -d '\r' < "$work/RESULT.TXT")" = "in use 1" ] || fail "RESULT.TXT: $(cat "$work/RESULT.TXT")"
 }
