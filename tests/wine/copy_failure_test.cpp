@@ -117,7 +117,7 @@ TEST(CopyFailure, ATargetThatCannotBeReplacedStaysAsItWas) {
         CloseHandle(probe);
         return false;
       },
-      5000));
+      30000));  // a program's start under Wine on a loaded machine has taken more than 5 s
   EXPECT_EQ(run.Line("COPYFILE(" + Quoted(dir + "NEW.TXT") + ", " + Quoted(dir + "HELD.TXT") + ")"),
             ERR_TARGET_CREATE_FAILED);
   holder.Terminate();
