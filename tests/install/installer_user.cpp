@@ -132,14 +132,15 @@ struct Candidate {
   std::string kind;
 };
 
-// The window a person would answer now: an enabled dialog with buttons of another process
+// The window a person would answer now: a shown, enabled dialog with buttons of another process
 // (a page under a box is disabled), or, for WINDOW=TITLE, any visible window of that title.
 Candidate FindActive(const Step& step) {
   const bool anyWindow = step.kind.rfind("WINDOW=", 0) == 0;
   for (HWND window : windriver::TopLevelWindows(0, nullptr, nullptr)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == GetCurrentProcessId() || !IsWindowEnabled(window)) continue;
+    // A box that is still being made is not shown yet: a person cannot answer it.
+    if (owner == GetCurrentProcessId() || !IsWindowEnabled(window) || !IsWindowVisible(window)) continue;
     if (windriver::ClassNameOf(window) == "#32770" && HasButton(window)) return {window, KindOf(window)};
     if (anyWindow && Narrow(windriver::WindowTextW(window)) == step.kind.substr(7)) return {window, step.kind};
   }
