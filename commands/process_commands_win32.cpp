@@ -13,6 +13,7 @@
 #include "commands/command_families.h"
 #include "engine/executor.h"
 #include "engine/lexer.h"
+#include "support/late_bound_win32.h"
 #include "support/win32.h"
 #include "ui/installer_windows_win32.h"
 
@@ -178,12 +179,12 @@ int PlayWaveFileCommand(Interpreter& ip, TokenLine& line) {
   if (int r = ReadStringParam(ip, line, 1, name)) return r;
   if (int r = ReadNumberParam(ip, line, 2, async)) return r;
   if (name.empty()) {
-    sndPlaySoundA(nullptr, 0);
+    late_bound::StopSound();
     return SetErrorVariable(ip, 0);
   }
   if (!FileExists(name)) return SetErrorVariable(ip, 1);
   const std::string wave = WaveFileName(name);
-  if (FileExists(wave)) sndPlaySoundA(wave.c_str(), SND_NODEFAULT | (async != 0 ? SND_ASYNC : SND_SYNC));
+  if (FileExists(wave)) late_bound::sndPlaySoundA(wave.c_str(), SND_NODEFAULT | (async != 0 ? SND_ASYNC : SND_SYNC));
   return SetErrorVariable(ip, 0);
 }
 

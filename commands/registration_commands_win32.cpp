@@ -9,6 +9,7 @@
 #include "commands/command_families.h"
 #include "engine/executor.h"
 #include "support/guarded_call_win32.h"
+#include "support/late_bound_win32.h"
 #include "support/text.h"
 #include "support/win32.h"
 
@@ -100,8 +101,8 @@ int RegisterTypeLibCommand(Interpreter& ip, TokenLine& line) {
   if (!FileExists(path)) return SetErrorVariable(ip, 1);
   std::wstring widePath = Wide(path), wideHelp = Wide(helpDirectory);
   ITypeLib* library = nullptr;
-  if (FAILED(LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, &library))) return SetErrorVariable(ip, 2);
-  const HRESULT registered = RegisterTypeLib(library, widePath.data(), wideHelp.data());
+  if (FAILED(late_bound::LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, &library))) return SetErrorVariable(ip, 2);
+  const HRESULT registered = late_bound::RegisterTypeLib(library, widePath.data(), wideHelp.data());
   library->Release();
   if (!FAILED(registered)) ip.installLog.Note("Type library registered: ", path);
   return SetErrorVariable(ip, FAILED(registered) ? 3 : 0);

@@ -1,7 +1,6 @@
 // TALVEN.EXE: the interpreter program. All its work happens here, in start-up order; it has no
 // message loop of its own, since every command that waits pumps messages itself.
 #include <windows.h>
-#include <mmsystem.h>
 
 #include "commands/command_state_win32.h"
 #include "commands/deinstall_win32.h"
@@ -14,6 +13,7 @@
 #include "talven/unattended_run_win32.h"
 #include "talven/talven.h"
 #include "talven/win32_platform.h"
+#include "support/late_bound_win32.h"
 #include "support/text.h"
 #include "support/win32.h"
 #include "ui/language.h"
@@ -110,7 +110,7 @@ int RunTalven(HINSTANCE instance) {
     windows.DestroyUserObjects();  // the cue card closes, the backdrop goes, the table empties
     ClearDebugger(ip);
   }
-  sndPlaySoundA(nullptr, 0);  // a sound that PLAYWAVEFILE( started
+  late_bound::StopSound();  // a sound that PLAYWAVEFILE( started
   ip.files.CloseAll();
   commandState.streams.CloseAll();  // file streams the script left open
   CloseDeinstallScript(ip);

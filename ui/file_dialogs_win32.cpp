@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/interpreter.h"
+#include "support/late_bound_win32.h"
 #include "ui/installer_windows_win32.h"
 #include "ui/standard_dialogs_win32.h"
 
@@ -34,7 +35,7 @@ void RunFileDialog(Interpreter& ip, bool save, int32_t& closingId) {
   request.lpstrDefExt = setup.defaultExtension.c_str();
   request.Flags = save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN
                        : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN;
-  const BOOL chosen = save ? GetSaveFileNameA(&request) : GetOpenFileNameA(&request);
+  const BOOL chosen = save ? late_bound::GetSaveFileNameA(&request) : late_bound::GetOpenFileNameA(&request);
   closingId = chosen ? IDOK : IDCANCEL;
   if (chosen) ip.variables.SetVariable("FILENAME", file.data());
 }
