@@ -88,6 +88,7 @@ WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null || true
 rm -f "$drive_c/windows/TALVEN.INI" "$drive_c/windows/SETUP.INI"
 rm -rf "$drive_c/windows/KVLSOFT"   # the interpreter of an earlier run stays out of this one
 cp build/win32/bin/qs_install_timer.exe "$drive_c/qs_install_timer.exe"
+cp build/win32/bin/qs_window_floor.exe "$drive_c/qs_window_floor.exe"
 
 # --- timing ------------------------------------------------------------------------------
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
@@ -158,4 +159,22 @@ report() {  # label, folder, medium drive letter, medium folder, nsis exe
 echo "== installation times under Wine (load average at the start: $(cut -d' ' -f1-3 /proc/loadavg))"
 report "bundled payload (Lumivane)" Lumivane m "$medium_bundled" "$work/nsis-bundled.exe"
 report "synthetic payload ($(du -sm "$synthetic/payload" | cut -f1) MB in 20 files)" QsBench n "$medium_synthetic" "$work/nsis-synthetic.exe"
+floors() {  # what a windowed program pays before any work, beside the one-process peer
+  local temp floor="" interpreter_alone="" peer=""
+  temp=$(find "$drive_c/windows" -maxdepth 1 -iname temp | head -1)
+  printf '\r\n' > "$temp/EMPTY.QLS"
+  for _ in $(seq 1 "$runs"); do
+    floor+=" $(from_shell "$WINE" 'C:\qs_window_floor.exe')"
+    interpreter_alone+=" $(from_shell "$WINE" "$interpreter" 'C:\windows\TEMP\EMPTY.QLS')"
+    clean Lumivane; peer+=" $(from_shell "$WINE" "Z:${work//\//\\}\\nsis-bundled.exe" /S)"
+  done
+  local m_floor m_peer
+  m_floor=$(median <<<"$floor"); m_peer=$(median <<<"$peer")
+  echo "-- the floor: programs started from the shell, taking turns (medians of $runs)"
+  echo "   a windowed program that shows and paints one window and ends:  ${m_floor} ms"
+  echo "   TALVEN.EXE on an empty script:                                  $(median <<<"$interpreter_alone") ms"
+  echo "   the NSIS installer of the bundled payload, whole installation:  ${m_peer} ms"
+  awk -v f="$m_floor" -v p="$m_peer" 'BEGIN { printf "   two windowed programs (SETUP.EXE, TALVEN.EXE) before any work, over NSIS: %.2f\n", 2 * f / p }'
+}
+floors
 echo "(load average at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
