@@ -17,12 +17,8 @@ LRESULT CALLBACK HolderProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "/open") == 0) {
-    if (CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE)
-      return 1;
-  } else if (argc < 2 || !LoadLibraryA(argv[1])) {
-    return 1;
-  }
+  // The window comes first: a test that sees the file held may at once end the session, and a
+  // window made after the file was taken could miss the end-session messages.
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = HolderProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -30,6 +26,12 @@ int main(int argc, char** argv) {
   RegisterClassA(&windowClass);
   CreateWindowA("QsModuleHolder", "Module holder", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                 windowClass.hInstance, nullptr);
+  if (argc == 3 && std::strcmp(argv[1], "/open") == 0) {
+    if (CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE)
+      return 1;
+  } else if (argc < 2 || !LoadLibraryA(argv[1])) {
+    return 1;
+  }
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
   return 0;
