@@ -89,6 +89,8 @@ rm -f "$drive_c/windows/TALVEN.INI" "$drive_c/windows/SETUP.INI"
 rm -rf "$drive_c/windows/KVLSOFT"   # the interpreter of an earlier run stays out of this one
 cp build/win32/bin/qs_install_timer.exe "$drive_c/qs_install_timer.exe"
 cp build/win32/bin/qs_window_floor.exe "$drive_c/qs_window_floor.exe"
+temp=$(find "$drive_c/windows" -maxdepth 1 -iname temp | head -1)   # Wine keeps it as "temp"
+printf '\r\n' > "$temp/EMPTY.QLS"
 
 # --- timing ------------------------------------------------------------------------------
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
@@ -107,14 +109,11 @@ interpreter='C:\windows\KVLSOFT\TALVEN.EXE'
 
 report() {  # label, folder, medium drive letter, medium folder, nsis exe
   local label=$1 folder=$2 drive=$3 medium=$4 nsis=$5
-  local temp
-  temp=$(find "$drive_c/windows" -maxdepth 1 -iname temp | head -1)   # Wine keeps it as "temp"
   # The script as the bootstrap hands it over, and the same without the wait message or without
   # the copy gauge (a copy list outside a copy block copies the same files without a gauge).
   sed 's/\r$//' "$medium/SETUP.QLS" | sed 's/$/\r/' > "$temp/BENCH.QLS"
   grep -v -i 'WAITMESSAGE(' "$temp/BENCH.QLS" > "$temp/NOWAIT.QLS" || true
   grep -v -i -E '^[[:space:]]*(COPYFILE\([^,]*\)|ENDCOPYFILE\(\))[[:space:]]*.?$' "$temp/BENCH.QLS" > "$temp/NOGAUGE.QLS" || true
-  printf '\r\n' > "$temp/EMPTY.QLS"
   local args=("/DIR:$drive:\\" /s)
 
   local ours="" peer="" setup="" empty="" run="" nowait="" nogauge=""
@@ -156,17 +155,12 @@ report() {  # label, folder, medium drive letter, medium folder, nsis exe
        "private bytes $(cut -d' ' -f3 <<<"$memory" | median) KB (medians of 3)"
 }
 
-echo "== installation times under Wine (load average at the start: $(cut -d' ' -f1-3 /proc/loadavg))"
-report "bundled payload (Lumivane)" Lumivane m "$medium_bundled" "$work/nsis-bundled.exe"
-report "synthetic payload ($(du -sm "$synthetic/payload" | cut -f1) MB in 20 files)" QsBench n "$medium_synthetic" "$work/nsis-synthetic.exe"
-floors() {  # what a windowed program pays before any work, beside the one-process peer
-  local temp floor="" interpreter_alone="" peer=""
-  temp=$(find "$drive_c/windows" -maxdepth 1 -iname temp | head -1)
-  printf '\r\n' > "$temp/EMPTY.QLS"
+floors() {  # nsis exe: what a windowed program pays before any work, beside the one-process peer
+  local nsis=$1 floor="" interpreter_alone="" peer=""
   for _ in $(seq 1 "$runs"); do
     floor+=" $(from_shell "$WINE" 'C:\qs_window_floor.exe')"
     interpreter_alone+=" $(from_shell "$WINE" "$interpreter" 'C:\windows\TEMP\EMPTY.QLS')"
-    clean Lumivane; peer+=" $(from_shell "$WINE" "Z:${work//\//\\}\\nsis-bundled.exe" /S)"
+    clean Lumivane; peer+=" $(from_shell "$WINE" "Z:${nsis//\//\\}" /S)"
   done
   local m_floor m_peer
   m_floor=$(median <<<"$floor"); m_peer=$(median <<<"$peer")
@@ -176,5 +170,9 @@ floors() {  # what a windowed program pays before any work, beside the one-proce
   echo "   the NSIS installer of the bundled payload, whole installation:  ${m_peer} ms"
   awk -v f="$m_floor" -v p="$m_peer" 'BEGIN { printf "   two windowed programs (SETUP.EXE, TALVEN.EXE) before any work, over NSIS: %.2f\n", 2 * f / p }'
 }
-floors
+
+echo "== installation times under Wine (load average at the start: $(cut -d' ' -f1-3 /proc/loadavg))"
+report "bundled payload (Lumivane)" Lumivane m "$medium_bundled" "$work/nsis-bundled.exe"
+report "synthetic payload ($(du -sm "$synthetic/payload" | cut -f1) MB in 20 files)" QsBench n "$medium_synthetic" "$work/nsis-synthetic.exe"
+floors "$work/nsis-bundled.exe"
 echo "(load average at the end: $(cut -d' ' -f1-3 /proc/loadavg))"
